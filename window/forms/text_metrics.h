@@ -1,0 +1,29 @@
+// text_metrics.h: how big a caption is in a given font, for auto-sized labels.
+#pragma once
+
+#include "units.h"
+
+#include <string_view>
+
+namespace forms {
+
+struct TextExtent {
+    Twips width = 0;
+    Twips height = 0;
+};
+
+class TextMetrics {
+public:
+    virtual ~TextMetrics() = default;
+    // The caption may hold CR LF pairs; each line is one line of the label.
+    virtual TextExtent measure(std::string_view caption, float points, bool bold) const = 0;
+};
+
+// A plain gothic measure: a full-width character is one em wide, any other
+// half an em, and a line one em high. It is what a screenless runtime uses.
+class GothicTextMetrics : public TextMetrics {
+public:
+    TextExtent measure(std::string_view caption, float points, bool bold) const override;
+};
+
+} // namespace forms
