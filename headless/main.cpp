@@ -1,0 +1,21 @@
+// main.cpp: yopo-headless, the maintainers' tool for replaying a game from a script.
+#include "script.h"
+
+#include <fstream>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc > 2) {
+        std::cerr << "usage: yopo-headless [SCRIPT]\n";
+        return yopo::kScriptBadLine;
+    }
+    if (argc == 2) {
+        std::ifstream script(argv[1]);
+        if (!script) {
+            std::cerr << "yopo-headless: cannot read " << argv[1] << '\n';
+            return yopo::kScriptBadLine;
+        }
+        return yopo::runScript(script, std::cout, std::cerr);
+    }
+    return yopo::runScript(std::cin, std::cout, std::cerr);
+}

@@ -1,0 +1,22 @@
+// script.h: yopo-headless, a whole game played from a script on a virtual clock.
+#pragma once
+
+#include <iosfwd>
+
+namespace yopo {
+
+// Exit statuses of a script run.
+constexpr int kScriptDone = 0;
+constexpr int kScriptRunTimeError = 1;
+constexpr int kScriptBadLine = 2;
+
+// Plays one game from the commands read from `in`, one a line:
+//   click NAME   the player clicks Command1, Command2 or Command3
+//   tick [N]     on to Timer1's next tick and deliver it, N times
+//   wait MS      on MS milliseconds, delivering every tick due by then
+//   drag DX DY   the player drags the window by DX, DY twips
+//   state        print the state as one line of JSON
+// Blank lines and lines starting with # are skipped.
+int runScript(std::istream& in, std::ostream& out, std::ostream& err);
+
+} // namespace yopo

@@ -1,0 +1,14 @@
+// state_json.h: one game's state as a line of JSON, for yopo-headless.
+#pragma once
+
+#include "game.h"
+
+#include <cstdint>
+#include <string>
+
+namespace yopo {
+
+// The clock, the game's variables and every property the game changes.
+std::string stateJson(std::int64_t clockMs, const GameState& state, const forms::Form1& form);
+
+} // namespace yopo

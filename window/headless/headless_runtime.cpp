@@ -1,0 +1,81 @@
+// headless_runtime.cpp: events and timer ticks on a virtual clock.
+#include "headless_runtime.h"
+
+namespace forms {
+
+HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events) : Runtime(events), m_form(form) {
+    m_form.addObserver(this);
+}
+
+HeadlessRuntime::~HeadlessRuntime() {
+    m_form.removeObserver(this);
+}
+
+void HeadlessRuntime::start() {
+    raiseLoad();
+    m_form.place((toTwips(kScreenWidth) - m_form.clientWidth()) / 2,
+                 (toTwips(kScreenHeight) - m_form.clientHeight()) / 2);
+}
+
+bool HeadlessRuntime::click(const CommandButton& button) {
+    return raiseClick(button);
+}
+
+bool HeadlessRuntime::tick() {
+    const Timer* timer = nextTimer();
+    if (timer == nullptr || error()) {
+        return false;
+    }
+    m_clock = m_due.at(timer);
+    deliver(*timer);
+    return true;
+}
+
+void HeadlessRuntime::wait(Milliseconds milliseconds) {
+    const Milliseconds until = m_clock + milliseconds;
+    for (const Timer* timer = nextTimer(); timer != nullptr && m_due.at(timer) <= until && !error();
+         timer = nextTimer()) {
+        m_clock = m_due.at(timer);
+        deliver(*timer);
+    }
+    m_clock = until;
+}
+
+void HeadlessRuntime::drag(Twips dx, Twips dy) {
+    m_form.place(m_form.left() + dx, m_form.top() + dy);
+}
+
+void HeadlessRuntime::runTimeError(const RunTimeError&) {
+    // The program ends here: nothing ticks any more.
+    m_due.clear();
+}
+
+void HeadlessRuntime::controlChanged(const Control& control, Property property) {
+    if (control.kind() != ControlKind::Timer) {
+        return;
+    }
+    const auto& timer = static_cast<const Timer&>(control);
+    if (!timer.ticking()) {
+        m_due.erase(&timer);
+    } else if (property == Property::Interval || !m_due.contains(&timer)) {
+        // A new interval governs the wait from the moment it is written.
+        m_due[&timer] = m_clock + timer.interval();
+    }
+}
+
+const Timer* HeadlessRuntime::nextTimer() const {
+    const Timer* next = nullptr;
+    for (const auto& [timer, due] : m_due) {
+        if (next == nullptr || due < m_due.at(next)) {
+            next = timer;
+        }
+    }
+    return next;
+}
+
+void HeadlessRuntime::deliver(const Timer& timer) {
+    m_due[&timer] = m_clock + timer.interval();
+    raiseTick(timer);
+}
+
+} // namespace forms
