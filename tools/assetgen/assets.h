@@ -1,0 +1,34 @@
+#pragma once
+
+#include "indexed_picture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace assetgen {
+
+// The file names the game loads from its assets folder.
+inline constexpr const char* kIconFile = "yopo.ico";
+inline constexpr const char* kWordFile = "yopo-word.gif";
+inline constexpr const char* kPortraitFile = "portrait.jpg";
+
+// Window icon: 32 x 32 over the classic 16-colour palette.
+IndexedPicture iconPicture();
+QByteArray iconFile();
+
+// The word ヨポ, 56 x 27, in a 64-entry white-to-pink table plus transparent silver.
+inline constexpr int kWordRampLast = 37;
+inline constexpr int kWordTransparent = 38;
+IndexedPicture wordPicture();
+QByteArray wordPictureFile();
+
+// The portrait, 99 x 131, as drawn and as the JPEG written from it.
+QImage portraitImage();
+QByteArray portraitFile();
+
+// Writes all three files into dir (which must exist). Returns an empty string on
+// success, otherwise what went wrong.
+QString writeAll(const QString& dir);
+
+} // namespace assetgen

@@ -1,0 +1,39 @@
+#include "assets.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <exception>
+#include <functional>
+
+namespace assetgen {
+
+QString writeAll(const QString& dir) {
+    const QDir target(dir);
+    if (!target.exists()) {
+        return QStringLiteral("no such folder: %1").arg(dir);
+    }
+    const std::pair<const char*, std::function<QByteArray()>> files[] = {
+        {kIconFile, iconFile},
+        {kWordFile, wordPictureFile},
+        {kPortraitFile, portraitFile},
+    };
+    for (const auto& [name, make] : files) {
+        const QString path = target.filePath(QString::fromLatin1(name));
+        QByteArray bytes;
+        try {
+            bytes = make();
+        } catch (const std::exception& e) {
+            return QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(e.what()));
+        }
+        // Written whole or not at all, so a failed run never leaves a torn asset.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.commit()) {
+            return QStringLiteral("%1: %2").arg(path, file.errorString());
+        }
+    }
+    return {};
+}
+
+} // namespace assetgen
