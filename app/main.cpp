@@ -1,0 +1,25 @@
+// main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
+#include "form1.h"
+#include "form_view.h"
+#include "game.h"
+#include "qt_runtime.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The window paints its own white ground and black text, so it wants
+    // the plain light look whatever the desktop's theme.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    QApplication::setFont(forms::FormView::formFont(forms::kDefaultFontSize));
+
+    forms::Form1 form;
+    yopo::Game game(form);
+    forms::FormView view(form);
+    forms::QtRuntime runtime(form, game, view);
+    runtime.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,114 @@
+// qt_runtime.cpp: the window's place, its timers and its run-time errors on Qt.
+#include "qt_runtime.h"
+
+#include "qt_text_metrics.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace forms {
+
+namespace {
+
+constexpr int kRunTimeErrorStatus = 1;
+
+QString toQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
+    : Runtime(events), m_form(form), m_view(view) {
+    m_form.setTextMetrics(std::make_shared<QtTextMetrics>());
+    m_form.addObserver(this);
+    m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
+    m_view.installEventFilter(this);
+}
+
+QtRuntime::~QtRuntime() {
+    m_view.onClick = nullptr;
+    m_form.removeObserver(this);
+}
+
+void QtRuntime::start() {
+    if (!raiseLoad() || error()) {
+        return;
+    }
+    m_view.setWindowTitle(toQString(m_form.caption()));
+    m_view.setWindowIcon(QIcon(QStringLiteral(":/assets/") + toQString(m_form.icon())));
+    // A fixed single border with the close box only.
+    m_view.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+    const QRect screen = m_view.screen()->availableGeometry();
+    m_view.move(screen.center() - QPoint(m_view.width() / 2, m_view.height() / 2));
+    m_view.show();
+    placeWindow();
+}
+
+void QtRuntime::runTimeError(const RunTimeError& error) {
+    for (auto& [timer, qtimer] : m_timers) {
+        qtimer->stop();
+    }
+    std::fprintf(stderr, "yopo: %s\n", error.what());
+    // The handler has already stopped; the program ends once the player has read why.
+    auto* box = new QMessageBox(QMessageBox::Critical, toQString(m_form.caption()),
+                                QStringLiteral("実行時エラー '%1':\n\n%2\n(%3)")
+                                    .arg(static_cast<int>(error.number()))
+                                    .arg(toQString(error.description()), toQString(error.where())),
+                                QMessageBox::Ok, &m_view);
+    box->setObjectName(QStringLiteral("runTimeError"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, qApp, [] { QCoreApplication::exit(kRunTimeErrorStatus); });
+    box->open();
+}
+
+bool QtRuntime::eventFilter(QObject* watched, QEvent* event) {
+    // Wherever the window goes, dragged or moved, the form reads it from there.
+    if (watched == &m_view && event->type() == QEvent::Move) {
+        placeWindow();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QtRuntime::placeWindow() {
+    m_form.place(toTwips(m_view.x()), toTwips(m_view.y()));
+}
+
+void QtRuntime::controlChanged(const Control& control, Property property) {
+    if (control.kind() != ControlKind::Timer) {
+        return;
+    }
+    const auto& timer = static_cast<const Timer&>(control);
+    QTimer* qtimer = timerFor(timer);
+    if (!timer.ticking() || error()) {
+        qtimer->stop();
+    } else if (property == Property::Interval || !qtimer->isActive()) {
+        // A new interval governs the wait from the moment it is written.
+        qtimer->start(timer.interval());
+    }
+}
+
+void QtRuntime::formChanged(Property property) {
+    if (property == Property::Left || property == Property::Top) {
+        m_view.move(toPixels(m_form.left()), toPixels(m_form.top()));
+    }
+}
+
+QTimer* QtRuntime::timerFor(const Timer& timer) {
+    QTimer*& qtimer = m_timers[&timer];
+    if (qtimer == nullptr) {
+        qtimer = new QTimer(this);
+        // A coarse timer may drift by 5 %; a 6-second tick must come on time.
+        qtimer->setTimerType(Qt::PreciseTimer);
+        connect(qtimer, &QTimer::timeout, this, [this, &timer] { raiseTick(timer); });
+    }
+    return qtimer;
+}
+
+} // namespace forms

@@ -1,0 +1,41 @@
+// qt_runtime.h: the forms runtime on Qt: a real window, real buttons and precise timers.
+#pragma once
+
+#include "form.h"
+#include "form_view.h"
+#include "runtime.h"
+
+#include <QObject>
+
+#include <map>
+
+class QTimer;
+
+namespace forms {
+
+class QtRuntime : public QObject, public Runtime, private FormObserver {
+public:
+    // The view must show `form`; the runtime owns neither.
+    QtRuntime(Form& form, FormEvents& events, FormView& view);
+    ~QtRuntime() override;
+
+    // Raises Form_Load, then shows the window centred on its screen.
+    void start();
+
+protected:
+    // Tells the player, on stderr and in a message box, and ends the program.
+    void runTimeError(const RunTimeError& error) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void controlChanged(const Control& control, Property property) override;
+    void formChanged(Property property) override;
+    QTimer* timerFor(const Timer& timer);
+    void placeWindow();
+
+    Form& m_form;
+    FormView& m_view;
+    std::map<const Timer*, QTimer*> m_timers;
+};
+
+} // namespace forms
