@@ -1,0 +1,111 @@
+// test_headless.cpp: yopo-headless replays whole games exactly, and refuses bad lines.
+#include "script.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <sstream>
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run runScript(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = yopo::runScript(in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class HeadlessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each golden script in tests/golden replays to its .expected transcript.
+    // After a deliberate change, rerun the script and review the new transcript.
+    void goldenGames_data() {
+        QTest::addColumn<QString>("script");
+        const QDir golden(YOPO_GOLDEN_DIR);
+        for (const QString& name : golden.entryList({"*.script"}, QDir::Files, QDir::Name)) {
+            QTest::newRow(qPrintable(name)) << golden.filePath(name);
+        }
+    }
+    void goldenGames() {
+        QFETCH(QString, script);
+        QProcess process;
+        process.start(YOPO_HEADLESS, {script});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), yopo::kScriptDone);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QString expected = script;
+        expected.replace(".script", ".expected");
+        QCOMPARE(process.readAllStandardOutput(), readFile(expected));
+    }
+
+    void readsStandardInputWhenNoFileIsNamed() {
+        QProcess process;
+        process.start(YOPO_HEADLESS, {});
+        process.write("# a comment\n\nclick Command1\r\ntick\nstate\n");
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), yopo::kScriptDone);
+        QVERIFY(process.readAllStandardOutput().contains("\"Height\":140"));
+    }
+
+    void aBadLineStopsTheRunWithItsNumber_data() {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("unknown command") << "jump";
+        QTest::newRow("unknown button") << "click Shape1";
+        QTest::newRow("not a button") << "click Timer1";
+        QTest::newRow("missing argument") << "wait";
+        QTest::newRow("negative count") << "tick -1";
+        QTest::newRow("not a number") << "drag 10 up";
+        QTest::newRow("extra word") << "state now";
+        QTest::newRow("lower case name") << "click command1";
+    }
+    void aBadLineStopsTheRunWithItsNumber() {
+        QFETCH(QString, line);
+        const Run run = runScript("state\n# fine so far\n" + line.toStdString() + "\nstate\n");
+        QCOMPARE(run.status, yopo::kScriptBadLine);
+        QCOMPARE(run.err, "yopo-headless: line 3: not a command: " + line.toStdString() + "\n");
+        // What was printed before stays; nothing after is run.
+        QCOMPARE(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    }
+
+    void theStateHasExactlyTheAgreedKeys() {
+        const Run run = runScript("state\n");
+        QCOMPARE(run.status, yopo::kScriptDone);
+        QCOMPARE(
+            run.out,
+            std::string(
+                R"({"clock_ms":0,"Phase":0,"Temperature":0,"TotalScore":0,"ShakeSide":0,)"
+                R"("WaterScore":{"type":"Empty","value":null},"HeatScore":{"type":"Empty","value":null},)"
+                R"("Form1":{"Left":10770,"Top":5430,"BackColor":16777215},)"
+                R"("Lbl_msg":{"Caption":"さぁ、まずヨポに水を入れましょう。","FontSize":9,"FontBold":false},)"
+                R"("Command1":{"Caption":"水を入れる","Enabled":true,"Visible":true},)"
+                R"("Command2":{"Caption":"沸かす","Enabled":true,"Visible":true},)"
+                R"("Command3":{"Caption":"次へ","Enabled":true,"Visible":false},)"
+                R"("Timer1":{"Enabled":false,"Interval":6000},)"
+                R"("Shp_water":{"Top":5040,"Height":15,"BackColor":16777152,"Visible":true},)"
+                R"("Line_water":{"BorderStyle":0},)"
+                R"("Line0":{"Y1":5040,"Y2":4800,"Visible":true},"Line1":{"Visible":true}})"
+                "\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(HeadlessTest)
+#include "test_headless.moc"
