@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace forms {
@@ -90,7 +91,7 @@ void QtRuntime::controlChanged(const Control& control, Property property) {
         qtimer->stop();
     } else if (property == Property::Interval || !qtimer->isActive()) {
         // A new interval governs the wait from the moment it is written.
-        qtimer->start(timer.interval());
+        qtimer->start(std::max(1, static_cast<int>(timer.interval() / m_timeScale)));
     }
 }
 

@@ -22,6 +22,10 @@ public:
     // Raises Form_Load, then shows the window centred on its screen.
     void start();
 
+    // For maintainers who want to watch a flood without waiting 41 minutes:
+    // every timer runs this many times faster. The game itself is unchanged.
+    void setTimeScale(double scale) { m_timeScale = scale; }
+
 protected:
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
@@ -36,6 +40,7 @@ private:
     Form& m_form;
     FormView& m_view;
     std::map<const Timer*, QTimer*> m_timers;
+    double m_timeScale = 1;
 };
 
 } // namespace forms
