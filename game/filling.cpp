@@ -1,6 +1,8 @@
 // filling.cpp: running water into the tub, and the flood when it runs over.
 #include "game.h"
 
+#include "bands.h"
+
 namespace yopo {
 
 namespace {
@@ -28,16 +30,6 @@ const FillingBand kFillingBands[] = {
     {1696, "ちょっと入れすぎました、早く止めましょう。", false},
     {2055, "危険です！溢れます！！", true},
 };
-
-const FillingBand& bandFor(Single level) {
-    const FillingBand* band = &kFillingBands[0];
-    for (const FillingBand& candidate : kFillingBands) {
-        if (level >= candidate.from) {
-            band = &candidate;
-        }
-    }
-    return *band;
-}
 
 } // namespace
 
@@ -74,7 +66,7 @@ void Game::fillingTick() {
         flood();
         return;
     }
-    const FillingBand& band = bandFor(level);
+    const FillingBand& band = bandFor(kFillingBands, level);
     if (band.alarm) {
         alarmFont();
     }

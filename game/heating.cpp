@@ -1,6 +1,8 @@
 // heating.cpp: heating the filled tub a degree at a time, and the scald at boiling.
 #include "game.h"
 
+#include "bands.h"
+
 #include <limits>
 #include <optional>
 
@@ -42,16 +44,6 @@ const HeatingBand kHeatingBands[] = {
     {85, kRed, false, "やばい！死ぬぞ！！", "もう", "度だって！！"},
 };
 
-const HeatingBand& bandFor(Integer temperature) {
-    const HeatingBand* band = &kHeatingBands[0];
-    for (const HeatingBand& candidate : kHeatingBands) {
-        if (temperature >= candidate.from) {
-            band = &candidate;
-        }
-    }
-    return *band;
-}
-
 } // namespace
 
 void Game::startHeating() {
@@ -77,7 +69,7 @@ void Game::heatingTick() {
         scald();
         return;
     }
-    const HeatingBand& band = bandFor(degrees);
+    const HeatingBand& band = bandFor(kHeatingBands, degrees);
     if (band.water) {
         m_form.Shp_water.setBackColor(*band.water);
     }

@@ -41,6 +41,14 @@ public:
     }
 };
 
+// Form1 run by handlers the test writes, on the virtual clock.
+struct Scripted {
+    Form1 form;
+    Script script;
+    HeadlessRuntime runtime{form, script};
+    Scripted() { script.runtime = &runtime; }
+};
+
 std::string tag(const Control& control, Property property) {
     return control.name() + "." + std::to_string(static_cast<int>(property));
 }
@@ -125,9 +133,8 @@ private slots:
     }
 
     void onlyAButtonThePlayerCanPressIsClicked() {
-        Form1 form;
-        Script script;
-        HeadlessRuntime runtime(form, script);
+        Scripted s;
+        auto& [form, script, runtime] = s;
         int clicks = 0;
         script.onClick = [&](const CommandButton&) { ++clicks; };
         runtime.start();
@@ -139,10 +146,8 @@ private slots:
     }
 
     void aRunTimeErrorStopsTheHandlerAndEverythingAfter() {
-        Form1 form;
-        Script script;
-        HeadlessRuntime runtime(form, script);
-        script.runtime = &runtime;
+        Scripted s;
+        auto& [form, script, runtime] = s;
         script.onClick = [&](const CommandButton&) {
             form.Timer1.setEnabled(true);
             form.Shp_water.setHeight(-5);
@@ -159,10 +164,8 @@ private slots:
     }
 
     void anIntervalWrittenWhileRunningGovernsFromThen() {
-        Form1 form;
-        Script script;
-        HeadlessRuntime runtime(form, script);
-        script.runtime = &runtime;
+        Scripted s;
+        auto& [form, script, runtime] = s;
         runtime.start();
         form.Timer1.setEnabled(true);
         runtime.wait(4000);
@@ -172,10 +175,8 @@ private slots:
     }
 
     void theLastIntervalWrittenInATickCounts() {
-        Form1 form;
-        Script script;
-        HeadlessRuntime runtime(form, script);
-        script.runtime = &runtime;
+        Scripted s;
+        auto& [form, script, runtime] = s;
         script.onTick = [&](const Timer& timer) {
             form.Timer1.setInterval(3000);
             form.Timer1.setInterval(50);
@@ -190,10 +191,8 @@ private slots:
     }
 
     void aStoppedTimerOrAZeroIntervalNeverTicks() {
-        Form1 form;
-        Script script;
-        HeadlessRuntime runtime(form, script);
-        script.runtime = &runtime;
+        Scripted s;
+        auto& [form, script, runtime] = s;
         runtime.start();
         form.Timer1.setEnabled(true);
         form.Timer1.setEnabled(false);

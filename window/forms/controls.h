@@ -9,6 +9,12 @@
 namespace forms {
 
 class Form;
+class CommandButton;
+class Timer;
+class Label;
+class Shape;
+class Line;
+class Image;
 
 enum class ControlKind { CommandButton, Timer, Label, Shape, Line, Image };
 
@@ -80,6 +86,7 @@ protected:
 };
 
 struct ButtonProperties {
+    using Control = CommandButton; // the kind these properties make
     std::string caption;
     Rect rect;
     int tabIndex = 0;
@@ -108,6 +115,7 @@ private:
 };
 
 struct TimerProperties {
+    using Control = Timer; // the kind these properties make
     bool enabled = false;
     int interval = 0;
 };
@@ -132,6 +140,7 @@ private:
 };
 
 struct LabelProperties {
+    using Control = Label; // the kind these properties make
     std::string caption;
     Rect rect;
     int tabIndex = 0;
@@ -169,6 +178,7 @@ private:
 };
 
 struct ShapeProperties {
+    using Control = Shape; // the kind these properties make
     ShapeKind shape = ShapeKind::Rectangle;
     Rect rect;
     Colour backColor = 0xFFFFFF;
@@ -206,6 +216,7 @@ private:
 };
 
 struct LineProperties {
+    using Control = Line; // the kind these properties make
     Twips x1 = 0;
     Twips y1 = 0;
     Twips x2 = 0;
@@ -238,6 +249,7 @@ private:
 };
 
 struct ImageProperties {
+    using Control = Image; // the kind these properties make
     Rect rect;
     // The picture's name among the program's embedded pictures.
     std::string picture;

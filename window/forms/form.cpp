@@ -8,44 +8,13 @@
 
 namespace forms {
 
-namespace {
-
-template <typename Properties>
-struct KindOf;
-template <>
-struct KindOf<ButtonProperties> {
-    using type = CommandButton;
-};
-template <>
-struct KindOf<TimerProperties> {
-    using type = Timer;
-};
-template <>
-struct KindOf<LabelProperties> {
-    using type = Label;
-};
-template <>
-struct KindOf<ShapeProperties> {
-    using type = Shape;
-};
-template <>
-struct KindOf<LineProperties> {
-    using type = Line;
-};
-template <>
-struct KindOf<ImageProperties> {
-    using type = Image;
-};
-
-} // namespace
-
 Form::Form(const FormProperties& p, std::span<const ControlRow> controls)
     : m_caption(p.caption), m_icon(p.icon), m_backColor(p.backColor), m_clientWidth(p.clientWidth),
       m_clientHeight(p.clientHeight), m_metrics(std::make_shared<GothicTextMetrics>()) {
     for (const ControlRow& row : controls) {
         std::visit(
             [&](const auto& properties) {
-                using Kind = typename KindOf<std::decay_t<decltype(properties)>>::type;
+                using Kind = typename std::decay_t<decltype(properties)>::Control;
                 m_controls.push_back(std::make_unique<Kind>(*this, row.name, properties));
             },
             row.properties);
