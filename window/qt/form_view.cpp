@@ -54,6 +54,10 @@ QColor toQColor(Colour colour) {
     return QColor(red(colour), green(colour), blue(colour));
 }
 
+const QStringList& FormView::japaneseFaces() {
+    return kJapaneseFaces;
+}
+
 QFont FormView::formFont(float points, bool bold) {
     QFont font;
     font.setFamilies(kJapaneseFaces);
@@ -224,13 +228,34 @@ void FormView::paintImage(QPainter& painter, const Image& image) {
     if (!image.visible()) {
         return;
     }
-    const QString name = toQString(image.picture());
-    auto found = m_pictures.find(name);
-    if (found == m_pictures.end()) {
-        found = m_pictures.insert(name, QPixmap(QStringLiteral(":/assets/") + name));
-    }
     // Not stretched: the picture at its own size.
-    painter.drawPixmap(QPoint(px(image.rect().left), px(image.rect().top)), *found);
+    painter.drawPixmap(QPoint(px(image.rect().left), px(image.rect().top)),
+                       picture(image.picture()));
+}
+
+const QPixmap& FormView::picture(const std::string& name) {
+    const QString key = toQString(name);
+    auto found = m_pictures.find(key);
+    if (found == m_pictures.end()) {
+        found = m_pictures.insert(key, QPixmap(QStringLiteral(":/assets/") + key));
+    }
+    return *found;
+}
+
+QStringList FormView::unreadablePictures() {
+    QStringList unreadable;
+    std::vector<std::string> names = {m_form.icon()};
+    for (const auto& control : m_form.controls()) {
+        if (const auto* image = dynamic_cast<const Image*>(control.get())) {
+            names.push_back(image->picture());
+        }
+    }
+    for (const std::string& name : names) {
+        if (picture(name).isNull()) {
+            unreadable.push_back(toQString(name));
+        }
+    }
+    return unreadable;
 }
 
 } // namespace forms

@@ -30,6 +30,10 @@ public:
     QPushButton* button(const CommandButton& control) const;
     // The font the form's text is drawn in at the given size.
     static QFont formFont(float points, bool bold = false);
+    // The faces that font is looked for in, the closest first.
+    static const QStringList& japaneseFaces();
+    // Names of the pictures (the window's icon among them) that do not decode.
+    QStringList unreadablePictures();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,6 +48,7 @@ private:
     void paintShape(QPainter& painter, const Shape& shape) const;
     void paintLabel(QPainter& painter, const Label& label) const;
     void paintImage(QPainter& painter, const Image& image);
+    const QPixmap& picture(const std::string& name);
 
     Form& m_form;
     std::map<const CommandButton*, QPushButton*> m_buttons;

@@ -1,0 +1,78 @@
+// surroundings.cpp: checking the display and the fonts before the game starts.
+#include "surroundings.h"
+
+#include <QFontDatabase>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace yopo {
+
+namespace {
+
+constexpr const char* kFontPackage = "fonts-ipafont-gothic";
+
+QtMessageHandler g_previous = nullptr;
+std::vector<std::pair<QtMsgType, std::string>> g_kept;
+
+std::string displayName() {
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    return (display.isEmpty() ? "WAYLAND_DISPLAY=" + wayland : "DISPLAY=" + display).toStdString();
+}
+
+void keepBack(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr,
+                     "yopo: cannot open the window: no display could be reached (%s); "
+                     "without a screen, run: xvfb-run -a yopo\n",
+                     displayName().c_str());
+        std::fflush(stderr);
+        std::_Exit(kCannotStart);
+    }
+    g_kept.emplace_back(type, message.toStdString());
+}
+
+} // namespace
+
+StartUpGuard::StartUpGuard() {
+    g_previous = qInstallMessageHandler(keepBack);
+}
+
+StartUpGuard::~StartUpGuard() {
+    qInstallMessageHandler(g_previous);
+    for (const auto& [type, message] : g_kept) {
+        g_previous(type, QMessageLogContext(), QString::fromStdString(message));
+    }
+    g_kept.clear();
+}
+
+bool displayNamed() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        return true;
+    }
+    std::fprintf(stderr, "yopo: cannot open the window: there is no display (DISPLAY is not set); "
+                         "without a screen, run: xvfb-run -a yopo\n");
+    return false;
+}
+
+void warnIfNoJapaneseFont(const QStringList& faces) {
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& face : faces) {
+        if (installed.contains(face)) {
+            return;
+        }
+    }
+    std::fprintf(stderr,
+                 "yopo: no font with Japanese glyphs found (%s); install one with: "
+                 "sudo apt-get install %s\n",
+                 qPrintable(faces.join(QStringLiteral(", "))), kFontPackage);
+}
+
+} // namespace yopo
