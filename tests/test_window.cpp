@@ -172,6 +172,28 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(window.form.Shp_water.height() >= 145.0f, 2000);
     }
 
+    void theLastIntervalATickWritesGovernsTheNextWait() {
+        struct Rewriting : FormEvents {
+            Form1* form = nullptr;
+            int ticks = 0;
+            void load() override {}
+            void click(const CommandButton&) override {}
+            void tick(const Timer&) override {
+                ++ticks;
+                form->Timer1.setInterval(3000); // overwritten before the tick ends
+                form->Timer1.setInterval(20);
+            }
+        } rewriting;
+        Form1 form;
+        rewriting.form = &form;
+        FormView view(form);
+        QtRuntime runtime(form, rewriting, view);
+        runtime.start();
+        form.Timer1.setInterval(20);
+        form.Timer1.setEnabled(true);
+        QTRY_VERIFY_WITH_TIMEOUT(rewriting.ticks >= 5, 2000);
+    }
+
     void theShakeMovesTheWindowAndBack() {
         Window window;
         const QPoint home = window.view.pos();

@@ -86,13 +86,35 @@ void QtRuntime::controlChanged(const Control& control, Property property) {
         return;
     }
     const auto& timer = static_cast<const Timer&>(control);
+    if (&timer == m_ticking) {
+        return; // settled once the tick is over: the last value written counts
+    }
     QTimer* qtimer = timerFor(timer);
     if (!timer.ticking() || error()) {
         qtimer->stop();
     } else if (property == Property::Interval || !qtimer->isActive()) {
         // A new interval governs the wait from the moment it is written.
-        qtimer->start(std::max(1, static_cast<int>(timer.interval() / m_timeScale)));
+        qtimer->start(scaled(timer.interval()));
     }
+}
+
+void QtRuntime::tick(const Timer& timer) {
+    m_ticking = &timer;
+    raiseTick(timer);
+    m_ticking = nullptr;
+    // Whatever the tick wrote governs the wait from now. A period that began
+    // with this very tick and keeps its length runs on untouched, so that
+    // steady ticks do not drift by the time their handlers take.
+    QTimer* qtimer = timerFor(timer);
+    if (!timer.ticking() || error()) {
+        qtimer->stop();
+    } else if (qtimer->interval() != scaled(timer.interval()) || !qtimer->isActive()) {
+        qtimer->start(scaled(timer.interval()));
+    }
+}
+
+int QtRuntime::scaled(int interval) const {
+    return std::max(1, static_cast<int>(interval / m_timeScale));
 }
 
 void QtRuntime::formChanged(Property property) {
@@ -107,7 +129,7 @@ QTimer* QtRuntime::timerFor(const Timer& timer) {
         qtimer = new QTimer(this);
         // A coarse timer may drift by 5 %; a 6-second tick must come on time.
         qtimer->setTimerType(Qt::PreciseTimer);
-        connect(qtimer, &QTimer::timeout, this, [this, &timer] { raiseTick(timer); });
+        connect(qtimer, &QTimer::timeout, this, [this, &timer] { tick(timer); });
     }
     return qtimer;
 }

@@ -35,12 +35,16 @@ private:
     void controlChanged(const Control& control, Property property) override;
     void formChanged(Property property) override;
     QTimer* timerFor(const Timer& timer);
+    void tick(const Timer& timer);
+    int scaled(int interval) const;
     void placeWindow();
 
     Form& m_form;
     FormView& m_view;
     std::map<const Timer*, QTimer*> m_timers;
     double m_timeScale = 1;
+    // The timer whose tick is being handled, if one is.
+    const Timer* m_ticking = nullptr;
 };
 
 } // namespace forms
