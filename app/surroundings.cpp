@@ -29,7 +29,7 @@ void keepBack(QtMsgType type, const QMessageLogContext&, const QString& message)
     if (type == QtFatalMsg) {
         std::fprintf(stderr,
                      "yopo: cannot open the window: no display could be reached (%s); "
-                     "without a screen, run: xvfb-run -a yopo\n",
+                     "without a screen, run it under xvfb-run -a\n",
                      displayName().c_str());
         std::fflush(stderr);
         std::_Exit(kCannotStart);
@@ -58,7 +58,7 @@ bool displayNamed() {
         return true;
     }
     std::fprintf(stderr, "yopo: cannot open the window: there is no display (DISPLAY is not set); "
-                         "without a screen, run: xvfb-run -a yopo\n");
+                         "without a screen, run it under xvfb-run -a\n");
     return false;
 }
 
