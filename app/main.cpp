@@ -1,7 +1,9 @@
 // main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
+#include "command_line.h"
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "identity.h"
 #include "qt_runtime.h"
 #include "surroundings.h"
 
@@ -13,12 +15,22 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    // Answered before anything else, so that they need no display.
+    if (const std::optional<int> answered = yopo::answerQuestions(argc, argv)) {
+        return *answered;
+    }
     if (!yopo::displayNamed()) {
         return yopo::kCannotStart;
     }
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
+    // Qt has taken its own options out of argv; the game takes none.
+    if (const std::optional<int> refused = yopo::refuseLeftovers(argc, argv)) {
+        return *refused;
+    }
+    // Names the desktop entry, so that docks and Wayland show the game's own icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(yopo::kAppId));
     yopo::warnIfNoJapaneseFont(forms::FormView::japaneseFaces());
     // The window paints its own white ground and black text, so it wants
     // the plain light look whatever the desktop's theme.

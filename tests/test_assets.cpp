@@ -4,6 +4,7 @@
 #include "assets.h"
 #include "gif_writer.h"
 #include "ico_writer.h"
+#include "png_writer.h"
 
 #include <QFile>
 #include <QImage>
@@ -213,6 +214,9 @@ private slots:
     void icon_showsHazeAndSteamAboveTheWordAndTheTub();
     void icon_decodesToTheSamePixels();
 
+    void themeIcon_isTheWindowIconEnlarged_data();
+    void themeIcon_isTheWindowIconEnlarged();
+
     void word_isA56x27Gif89aWith64Colours();
     void word_rampRunsFromWhiteToHotPink();
     void word_silverIsTheOnlyTransparentEntry();
@@ -223,6 +227,8 @@ private slots:
     void portrait_decodesToTheCartoon();
 
     void icoEncoder_roundTripsThroughQtsDecoder();
+    void pngEncoder_roundTripsThroughQtsDecoder_data();
+    void pngEncoder_roundTripsThroughQtsDecoder();
     void gifEncoder_roundTripsThroughQtsDecoder_data();
     void gifEncoder_roundTripsThroughQtsDecoder();
 
@@ -350,6 +356,36 @@ void TestAssets::icon_decodesToTheSamePixels() {
             const QRgb pixel = decoded.pixel(x, y);
             QCOMPARE(qAlpha(pixel), 255);
             QCOMPARE(pixel | 0xFF000000u, icoPaletteEntry(ico, icoIndex(ico, x, y)));
+        }
+    }
+}
+
+// ---------------------------------------------------------------- theme icons
+
+void TestAssets::themeIcon_isTheWindowIconEnlarged_data() {
+    QTest::addColumn<int>("size");
+    for (int size : assetgen::kThemeIconSizes) {
+        QTest::addRow("%dx%d", size, size) << size;
+    }
+}
+
+void TestAssets::themeIcon_isTheWindowIconEnlarged() {
+    QFETCH(int, size);
+    QImage icon;
+    QVERIFY(icon.loadFromData(readAsset(assetgen::kIconFile), "ICO"));
+    const QByteArray png = readAsset(qPrintable(assetgen::themeIconFileName(size)));
+    QCOMPARE(png.left(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    QImage theme;
+    QVERIFY(theme.loadFromData(png, "PNG"));
+    QCOMPARE(theme.size(), QSize(size, size));
+    // Every pixel is the icon's pixel it enlarges: no smoothing, no shift,
+    // no colour the icon does not have.
+    const int factor = size / 32;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if (theme.pixel(x, y) != icon.pixel(x / factor, y / factor)) {
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is not the icon's").arg(x).arg(y)));
+            }
         }
     }
 }
@@ -518,6 +554,47 @@ void TestAssets::icoEncoder_roundTripsThroughQtsDecoder() {
     }
 }
 
+void TestAssets::pngEncoder_roundTripsThroughQtsDecoder_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("colours");
+
+    QTest::newRow("single pixel") << 1 << 1 << 2;
+    // An odd width leaves half of each row's last byte unused.
+    QTest::newRow("odd width, two pixels a byte") << 7 << 5 << 16;
+    QTest::newRow("more than 16 colours, a byte a pixel") << 33 << 9 << 200;
+    // Over 65535 bytes of rows: the data needs more than one stored block.
+    QTest::newRow("several deflate blocks") << 600 << 300 << 16;
+}
+
+void TestAssets::pngEncoder_roundTripsThroughQtsDecoder() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, colours);
+
+    assetgen::IndexedPicture picture;
+    picture.width = width;
+    picture.height = height;
+    for (int i = 0; i < colours; ++i) {
+        picture.palette.push_back(qRgb(i * 13 % 256, 255 - i, (i * 71) % 256));
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.pixels.push_back(static_cast<std::uint8_t>((x * 7 + y * 3) % colours));
+        }
+    }
+    QImage decoded;
+    QVERIFY(decoded.loadFromData(assetgen::encodePng(picture), "PNG"));
+    QCOMPARE(decoded.size(), QSize(width, height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (decoded.pixel(x, y) != picture.palette[picture.at(x, y)]) {
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+            }
+        }
+    }
+}
+
 void TestAssets::gifEncoder_roundTripsThroughQtsDecoder_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -581,12 +658,15 @@ void TestAssets::generator_reproducesTheCommittedFiles() {
     QCOMPARE(assetgen::writeAll(dir.path()), QString());
 
     // Our own encoders: byte for byte.
-    for (const char* name : {assetgen::kIconFile, assetgen::kWordFile}) {
-        const QByteArray fresh = readFile(dir.filePath(QLatin1String(name)));
-        QVERIFY2(!fresh.isEmpty(), name);
-        QVERIFY2(fresh == readAsset(name),
-                 qPrintable(QStringLiteral("%1 is stale: rebuild the 'assets' target")
-                                .arg(QLatin1String(name))));
+    QStringList ours = {QLatin1String(assetgen::kIconFile), QLatin1String(assetgen::kWordFile)};
+    for (int size : assetgen::kThemeIconSizes) {
+        ours.push_back(assetgen::themeIconFileName(size));
+    }
+    for (const QString& name : ours) {
+        const QByteArray fresh = readFile(dir.filePath(name));
+        QVERIFY2(!fresh.isEmpty(), qPrintable(name));
+        QVERIFY2(fresh == readAsset(qPrintable(name)),
+                 qPrintable(QStringLiteral("%1 is stale: rebuild the 'assets' target").arg(name)));
     }
 
     // The JPEG's bytes come from the system's libjpeg, whose encoder may round a

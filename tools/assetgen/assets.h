@@ -27,7 +27,14 @@ QByteArray wordPictureFile();
 QImage portraitImage();
 QByteArray portraitFile();
 
-// Writes all three files into dir (which must exist). Returns an empty string on
+// The window icon for the desktop's icon theme, as PNG files: the 32 x 32
+// picture itself, and enlargements by whole numbers, every pixel a square
+// block, so that they stay faithful to it.
+inline constexpr int kThemeIconSizes[] = {32, 64, 128, 256};
+QString themeIconFileName(int size);
+QByteArray themeIconFile(int size);
+
+// Writes all the files into dir (which must exist). Returns an empty string on
 // success, otherwise what went wrong.
 QString writeAll(const QString& dir);
 

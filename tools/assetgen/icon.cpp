@@ -3,6 +3,7 @@
 
 #include "assets.h"
 #include "ico_writer.h"
+#include "png_writer.h"
 
 #include <array>
 #include <stdexcept>
@@ -106,6 +107,18 @@ IndexedPicture iconPicture() {
 
 QByteArray iconFile() {
     return encodeIco16(iconPicture());
+}
+
+QString themeIconFileName(int size) {
+    return QStringLiteral("yopo-%1.png").arg(size);
+}
+
+QByteArray themeIconFile(int size) {
+    const IndexedPicture icon = iconPicture();
+    if (size % icon.width != 0) {
+        throw std::invalid_argument("theme icon: not a whole multiple of the icon");
+    }
+    return encodePng(enlarged(icon, size / icon.width));
 }
 
 } // namespace assetgen

@@ -5,6 +5,8 @@
 
 #include <exception>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace assetgen {
 
@@ -13,13 +15,16 @@ QString writeAll(const QString& dir) {
     if (!target.exists()) {
         return QStringLiteral("no such folder: %1").arg(dir);
     }
-    const std::pair<const char*, std::function<QByteArray()>> files[] = {
-        {kIconFile, iconFile},
-        {kWordFile, wordPictureFile},
-        {kPortraitFile, portraitFile},
+    std::vector<std::pair<QString, std::function<QByteArray()>>> files = {
+        {QString::fromLatin1(kIconFile), iconFile},
+        {QString::fromLatin1(kWordFile), wordPictureFile},
+        {QString::fromLatin1(kPortraitFile), portraitFile},
     };
+    for (int size : kThemeIconSizes) {
+        files.emplace_back(themeIconFileName(size), [size] { return themeIconFile(size); });
+    }
     for (const auto& [name, make] : files) {
-        const QString path = target.filePath(QString::fromLatin1(name));
+        const QString path = target.filePath(name);
         QByteArray bytes;
         try {
             bytes = make();

@@ -137,6 +137,6 @@ void Line::setBorderStyle(BorderStyle style) {
 
 Image::Image(Form& form, std::string name, const ImageProperties& p)
     : VisibleControl(form, std::move(name), ControlKind::Image), m_rect(p.rect),
-      m_picture(p.picture) {}
+      m_picture(p.picture), m_description(p.description) {}
 
 } // namespace forms

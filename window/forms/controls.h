@@ -253,6 +253,8 @@ struct ImageProperties {
     Rect rect;
     // The picture's name among the program's embedded pictures.
     std::string picture;
+    // What the picture shows, in words, for players who cannot see it.
+    std::string description = {};
 };
 
 class Image : public VisibleControl {
@@ -261,10 +263,12 @@ public:
 
     const Rect& rect() const { return m_rect; }
     const std::string& picture() const { return m_picture; }
+    const std::string& description() const { return m_description; }
 
 private:
     Rect m_rect;
     std::string m_picture;
+    std::string m_description;
 };
 
 } // namespace forms

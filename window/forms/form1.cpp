@@ -47,8 +47,8 @@ const ControlRow kForm1Layout[] = {
     /* 17 */ {"Lbl_msg",    LabelProperties{"Label2",     {600,  600, 495,  180},  3,   true,      kTransparent}},
     /* 18 */ {"Line5",      LineProperties{4920, 1320, 4920, 1560, kWhite,       1}},            // gap in the balloon's border where the tail joins
     /* 19 */ {"Shape1",     ShapeProperties{kRounded,   { 360,  360, 4575, 1575}, kWhite,       kTransparent, kSolid}},    // the speech balloon
-    //                                     left  top   width height  picture
-    /* 20 */ {"Image2",     ImageProperties{{5820, 2880,  840,  405}, kWordPicture}},
+    //                                     left  top   width height  picture       what it shows
+    /* 20 */ {"Image2",     ImageProperties{{5820, 2880,  840,  405}, kWordPicture, "ヨポ"}},
     /* 21 */ {"Line21",     LineProperties{ 840, 4920, 4920, 4920}},                             // tub, back floor edge (inner)
     /* 22 */ {"Line20",     LineProperties{ 360, 5040,  840, 4920}},                             // tub, left floor edge, receding (inner)
     /* 23 */ {"Line1",      LineProperties{4320, 5160, 5160, 4920, kWhite,       5}},            // cover over the water's lower right corner
@@ -60,7 +60,7 @@ const ControlRow kForm1Layout[] = {
     /* 29 */ {"Line11",     LineProperties{4920, 1560, 5280, 1440}},                             // balloon tail, lower side
     /* 30 */ {"Line9",      LineProperties{4920, 1320, 5280, 1440}},                             // balloon tail, upper side
     /* 31 */ {"Label1",     LabelProperties{"ヨポの達人", {5800, 2160, 900,  180},  2,   true,      kTransparent}},
-    /* 32 */ {"Image1",     ImageProperties{{5520,  120, 1485, 1965}, kPortrait}},
+    /* 32 */ {"Image1",     ImageProperties{{5520,  120, 1485, 1965}, kPortrait,    "ヨポの達人の似顔絵"}},
     /* 33 */ {"Line17",     LineProperties{ 360, 3000,  360, 5040, kTubBrown,    3}},            // tub, front left edge
     /* 34 */ {"Line19",     LineProperties{ 840, 2880,  840, 4920}},                             // tub, back left edge (inner)
     /* 35 */ {"Line0",      LineProperties{ 120, 5040, 1080, 4800, kWhite,       8}},            // cover over the water's upper left corner; rises with it

@@ -25,7 +25,8 @@ QString toQString(const std::string& text) {
 } // namespace
 
 QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
-    : Runtime(events), m_form(form), m_view(view) {
+    : Runtime(events), m_form(form), m_view(view),
+      m_placer(placerFor(QGuiApplication::platformName())) {
     m_form.setTextMetrics(std::make_shared<QtTextMetrics>());
     m_form.addObserver(this);
     m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
@@ -119,7 +120,7 @@ int QtRuntime::scaled(int interval) const {
 
 void QtRuntime::formChanged(Property property) {
     if (property == Property::Left || property == Property::Top) {
-        m_view.move(toPixels(m_form.left()), toPixels(m_form.top()));
+        m_placer->moveTo(m_view, QPoint(toPixels(m_form.left()), toPixels(m_form.top())));
     }
 }
 

@@ -4,10 +4,12 @@
 #include "form.h"
 #include "form_view.h"
 #include "runtime.h"
+#include "window_placer.h"
 
 #include <QObject>
 
 #include <map>
+#include <memory>
 
 class QTimer;
 
@@ -26,6 +28,10 @@ public:
     // every timer runs this many times faster. The game itself is unchanged.
     void setTimeScale(double scale) { m_timeScale = scale; }
 
+    // How the game's moves of the window reach the screen; by default what
+    // works on the platform the application runs on.
+    void setWindowPlacer(std::unique_ptr<WindowPlacer> placer) { m_placer = std::move(placer); }
+
 protected:
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
@@ -43,6 +49,7 @@ private:
     FormView& m_view;
     std::map<const Timer*, QTimer*> m_timers;
     double m_timeScale = 1;
+    std::unique_ptr<WindowPlacer> m_placer;
     // The timer whose tick is being handled, if one is.
     const Timer* m_ticking = nullptr;
 };

@@ -1,0 +1,32 @@
+# At home on the desktop: the window at every device-pixel ratio, where it
+# cannot move, with the keyboard alone and with screen readers; the command
+# line, the install and the Windows resources.
+
+yopo_test(test_hidpi SOURCES test_hidpi.cpp LIBRARIES yopo_game yopo_qtwindow)
+foreach(ratio 1.25 1.5 2)
+    add_test(NAME test_hidpi_${ratio}x COMMAND test_hidpi)
+    set_tests_properties(test_hidpi_${ratio}x PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${ratio}")
+endforeach()
+yopo_test(test_placement SOURCES test_placement.cpp LIBRARIES yopo_game yopo_qtwindow)
+yopo_test(test_keyboard SOURCES test_keyboard.cpp LIBRARIES yopo_game yopo_qtwindow)
+yopo_test(test_accessibility SOURCES test_accessibility.cpp LIBRARIES yopo_game yopo_qtwindow)
+
+yopo_test(test_command_line SOURCES test_command_line.cpp)
+target_compile_definitions(test_command_line PRIVATE
+    YOPO_BINARY="$<TARGET_FILE:yopo>" YOPO_VERSION="${PROJECT_VERSION}")
+
+yopo_test(test_install SOURCES test_install.cpp LIBRARIES Qt6::Gui)
+target_compile_definitions(test_install PRIVATE
+    YOPO_CMAKE="${CMAKE_COMMAND}" YOPO_BUILD_DIR="${PROJECT_BINARY_DIR}"
+    YOPO_APP_ID="${YOPO_APP_ID}" YOPO_VERSION="${PROJECT_VERSION}"
+    YOPO_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
+# Installs what the build made: it runs once yopo is built.
+add_dependencies(test_install yopo)
+
+find_program(YOPO_WINDRES x86_64-w64-mingw32-windres)
+yopo_test(test_windows_resource SOURCES test_windows_resource.cpp)
+target_compile_definitions(test_windows_resource PRIVATE
+    YOPO_WINDRES="${YOPO_WINDRES}" YOPO_PREPROCESSOR="${CMAKE_CXX_COMPILER}"
+    YOPO_RC="${PROJECT_BINARY_DIR}/desktop/yopo.rc" YOPO_VERSION="${PROJECT_VERSION}"
+    YOPO_ICON="${PROJECT_SOURCE_DIR}/assets/yopo.ico")

@@ -1,0 +1,26 @@
+// announcer.h: asking screen readers to speak what the game has just said.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QAccessibleInterface;
+
+namespace forms {
+
+class Announcer {
+public:
+    virtual ~Announcer() = default;
+    // `source` now shows `message`; screen readers should speak it without
+    // the player having to go and look.
+    virtual void announce(QAccessibleInterface* source, const QString& message) = 0;
+};
+
+// Qt's announcement event where Qt has one (6.8 and later). Before that
+// there is none: an alert event on the source is the nearest thing, which
+// the Windows bridge passes on and the Linux one drops; there the message
+// still reaches screen readers as the label's changed text.
+std::unique_ptr<Announcer> platformAnnouncer();
+
+} // namespace forms
