@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "game_window.h"
 #include "qt_runtime.h"
 
 #include <QAccessible>
@@ -34,16 +35,8 @@ private:
     QList<Announced>& m_heard;
 };
 
-struct Window {
-    Form1 form;
-    yopo::Game game{form};
-    FormView view{form};
-    QtRuntime runtime{form, game, view};
-
-    Window() {
-        runtime.setTimeScale(1e-4);
-        runtime.start();
-    }
+struct Window : GameWindow {
+    Window() : GameWindow(Clock::Held) {}
     QAccessibleInterface* tree() { return QAccessible::queryAccessibleInterface(&view); }
     QAccessibleInterface* child(const QString& name) {
         QAccessibleInterface* window = tree();

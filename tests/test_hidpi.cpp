@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "game_window.h"
 #include "qt_runtime.h"
 
 #include <QApplication>
@@ -23,17 +24,8 @@ const QRgb kBrown = qRgb(0x80, 0x40, 0x40);
 const QRgb kWater = qRgb(0xC0, 0xFF, 0xFF);
 const QRgb kLightGrey = qRgb(0xE0, 0xE0, 0xE0);
 
-struct Window {
-    Form1 form;
-    yopo::Game game{form};
-    FormView view{form};
-    QtRuntime runtime{form, game, view};
-
-    Window() {
-        // Only the ticks the test delivers.
-        runtime.setTimeScale(1e-4);
-        runtime.start();
-    }
+struct Window : GameWindow {
+    Window() : GameWindow(Clock::Held) {}
 };
 
 qreal askedRatio() {

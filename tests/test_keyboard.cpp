@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "game_window.h"
 #include "qt_runtime.h"
 
 #include <QApplication>
@@ -15,21 +16,10 @@ using namespace forms;
 
 namespace {
 
-struct Window {
-    Form1 form;
-    yopo::Game game{form};
-    FormView view{form};
-    QtRuntime runtime{form, game, view};
-
-    Window() {
-        // Only the ticks the test delivers.
-        runtime.setTimeScale(1e-4);
-        runtime.start();
-        view.activateWindow();
-    }
+struct Window : GameWindow {
+    Window() : GameWindow(Clock::Held) { view.activateWindow(); }
 
     QWidget* focus() const { return view.focusWidget(); }
-    QPushButton* button(const CommandButton& control) const { return view.button(control); }
     // A key goes to whatever has the focus, as the platform sends it.
     void press(Qt::Key key) {
         QTest::keyClick(view.focusWidget() ? view.focusWidget() : &view, key);

@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "game_window.h"
 #include "qt_runtime.h"
 
 #include <QApplication>
@@ -20,17 +21,7 @@ const QColor kWater(0xC0, 0xFF, 0xFF);
 const QColor kLightGrey(0xE0, 0xE0, 0xE0);
 const QColor kBlack(0, 0, 0);
 
-// The game in a real window.
-struct Window {
-    Form1 form;
-    yopo::Game game{form};
-    FormView view{form};
-    QtRuntime runtime{form, game, view};
-
-    Window() { runtime.start(); }
-    QImage picture() { return view.grab().toImage(); }
-    QPushButton* button(const CommandButton& control) { return view.button(control); }
-};
+using Window = GameWindow;
 
 QColor at(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
