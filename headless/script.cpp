@@ -60,17 +60,17 @@ public:
             }
         } else if (verb == "wait" && arguments == 1) {
             const auto milliseconds = parse<long long>(command[1]);
-            if (!milliseconds || *milliseconds < 0) {
+            // Past the end of the virtual clock is not a wait either.
+            if (!milliseconds || !m_runtime.wait(*milliseconds)) {
                 return false;
             }
-            m_runtime.wait(*milliseconds);
         } else if (verb == "drag" && arguments == 2) {
             const auto dx = parse<float>(command[1]);
             const auto dy = parse<float>(command[2]);
-            if (!dx || !dy) {
+            // Nor is a drag to where no screen reaches, or by "nan" or "inf".
+            if (!dx || !dy || !m_runtime.drag(*dx, *dy)) {
                 return false;
             }
-            m_runtime.drag(*dx, *dy);
         } else if (verb == "state" && arguments == 0) {
             out << stateJson(m_runtime.clock(), m_game.state(), m_form) << '\n';
         } else {

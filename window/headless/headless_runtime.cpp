@@ -1,6 +1,8 @@
 // headless_runtime.cpp: events and timer ticks on a virtual clock.
 #include "headless_runtime.h"
 
+#include <cmath>
+
 namespace forms {
 
 HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events) : Runtime(events), m_form(form) {
@@ -31,7 +33,10 @@ bool HeadlessRuntime::tick() {
     return true;
 }
 
-void HeadlessRuntime::wait(Milliseconds milliseconds) {
+bool HeadlessRuntime::wait(Milliseconds milliseconds) {
+    if (milliseconds < 0 || milliseconds > kEndOfTime - m_clock) {
+        return false;
+    }
     const Milliseconds until = m_clock + milliseconds;
     for (const Timer* timer = nextTimer(); timer != nullptr && m_due.at(timer) <= until && !error();
          timer = nextTimer()) {
@@ -39,10 +44,18 @@ void HeadlessRuntime::wait(Milliseconds milliseconds) {
         deliver(*timer);
     }
     m_clock = until;
+    return true;
 }
 
-void HeadlessRuntime::drag(Twips dx, Twips dy) {
-    m_form.place(m_form.left() + dx, m_form.top() + dy);
+bool HeadlessRuntime::drag(Twips dx, Twips dy) {
+    const Twips left = m_form.left() + dx;
+    const Twips top = m_form.top() + dy;
+    // Written so that a NaN fails too.
+    if (!(std::abs(left) <= kFarthestPlace && std::abs(top) <= kFarthestPlace)) {
+        return false;
+    }
+    m_form.place(left, top);
+    return true;
 }
 
 void HeadlessRuntime::runTimeError(const RunTimeError&) {

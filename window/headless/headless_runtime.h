@@ -5,6 +5,7 @@
 #include "runtime.h"
 
 #include <cstdint>
+#include <limits>
 #include <map>
 
 namespace forms {
@@ -32,10 +33,19 @@ public:
     // Moves the clock to the next tick of any timer and delivers it; false
     // if no timer is ticking.
     bool tick();
-    // Moves the clock on, delivering every tick due up to and including the new time.
-    void wait(Milliseconds milliseconds);
-    // The player drags the window by (dx, dy) twips.
-    void drag(Twips dx, Twips dy);
+    // Moves the clock on, delivering every tick due up to and including the
+    // new time; false, and the clock stays, for a negative wait or one past
+    // the end of the virtual clock.
+    bool wait(Milliseconds milliseconds);
+    // The player drags the window by (dx, dy) twips; false, and the window
+    // stays, if that would take it where no screen reaches.
+    bool drag(Twips dx, Twips dy);
+
+    // The virtual clock runs out after some 146 million years, so that adding
+    // an interval to it can never overflow.
+    static constexpr Milliseconds kEndOfTime = std::numeric_limits<Milliseconds>::max() / 2;
+    // A window coordinate is at most 32767 pixels either way, as X11 carries it.
+    static constexpr Twips kFarthestPlace = 32767.0f * kTwipsPerPixel;
 
 protected:
     void runTimeError(const RunTimeError& error) override;
