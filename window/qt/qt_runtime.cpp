@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,8 +53,8 @@ void QtRuntime::start() {
 }
 
 void QtRuntime::runTimeError(const RunTimeError& error) {
-    for (auto& [timer, qtimer] : m_timers) {
-        qtimer->stop();
+    for (auto& [timer, source] : m_timers) {
+        source->stop();
     }
     std::fprintf(stderr, "yopo: %s\n", error.what());
     // The handler has already stopped; the program ends once the player has read why.
@@ -90,12 +89,12 @@ void QtRuntime::controlChanged(const Control& control, Property property) {
     if (&timer == m_ticking) {
         return; // settled once the tick is over: the last value written counts
     }
-    QTimer* qtimer = timerFor(timer);
+    TickSource* source = timerFor(timer);
     if (!timer.ticking() || error()) {
-        qtimer->stop();
-    } else if (property == Property::Interval || !qtimer->isActive()) {
+        source->stop();
+    } else if (property == Property::Interval || !source->isActive()) {
         // A new interval governs the wait from the moment it is written.
-        qtimer->start(scaled(timer.interval()));
+        source->start(scaled(timer.interval()));
     }
 }
 
@@ -106,11 +105,11 @@ void QtRuntime::tick(const Timer& timer) {
     // Whatever the tick wrote governs the wait from now. A period that began
     // with this very tick and keeps its length runs on untouched, so that
     // steady ticks do not drift by the time their handlers take.
-    QTimer* qtimer = timerFor(timer);
+    TickSource* source = timerFor(timer);
     if (!timer.ticking() || error()) {
-        qtimer->stop();
-    } else if (qtimer->interval() != scaled(timer.interval()) || !qtimer->isActive()) {
-        qtimer->start(scaled(timer.interval()));
+        source->stop();
+    } else if (source->interval() != scaled(timer.interval()) || !source->isActive()) {
+        source->start(scaled(timer.interval()));
     }
 }
 
@@ -124,15 +123,14 @@ void QtRuntime::formChanged(Property property) {
     }
 }
 
-QTimer* QtRuntime::timerFor(const Timer& timer) {
-    QTimer*& qtimer = m_timers[&timer];
-    if (qtimer == nullptr) {
-        qtimer = new QTimer(this);
-        // A coarse timer may drift by 5 %; a 6-second tick must come on time.
-        qtimer->setTimerType(Qt::PreciseTimer);
-        connect(qtimer, &QTimer::timeout, this, [this, &timer] { tick(timer); });
+TickSource* QtRuntime::timerFor(const Timer& timer) {
+    TickSource*& source = m_timers[&timer];
+    if (source == nullptr) {
+        // A 6-second tick must come on time, not up to 5 % late as a coarse timer may.
+        source = new TickSource(this);
+        source->onTick = [this, &timer] { tick(timer); };
     }
-    return qtimer;
+    return source;
 }
 
 } // namespace forms

@@ -4,14 +4,13 @@
 #include "form.h"
 #include "form_view.h"
 #include "runtime.h"
+#include "tick_source.h"
 #include "window_placer.h"
 
 #include <QObject>
 
 #include <map>
 #include <memory>
-
-class QTimer;
 
 namespace forms {
 
@@ -40,14 +39,14 @@ protected:
 private:
     void controlChanged(const Control& control, Property property) override;
     void formChanged(Property property) override;
-    QTimer* timerFor(const Timer& timer);
+    TickSource* timerFor(const Timer& timer);
     void tick(const Timer& timer);
     int scaled(int interval) const;
     void placeWindow();
 
     Form& m_form;
     FormView& m_view;
-    std::map<const Timer*, QTimer*> m_timers;
+    std::map<const Timer*, TickSource*> m_timers;
     double m_timeScale = 1;
     std::unique_ptr<WindowPlacer> m_placer;
     // The timer whose tick is being handled, if one is.
