@@ -30,19 +30,17 @@ struct HeatingBand {
     const char* prefix;
     const char* suffix;
 };
+// clang-format off
 const HeatingBand kHeatingBands[] = {
-    {std::numeric_limits<Integer>::min(),
-     {},
-     false,
-     "湯を沸かしています。",
-     "温度は現在",
-     "度です。"},
-    {31, {}, false, "そろそろ、ぬるま湯です。", "温度は", "度です。"},
-    {40, {}, false, "もうそろそろいいのではないでしょうか。", "温度は", "度です。"},
-    {50, kPink, false, "ちょっと熱くないですか？", "もう", "度ですよ。"},
-    {65, kLightRed, true, "熱い！早く止めろ！！", "もう", "度だぞ！！"},
-    {85, kRed, false, "やばい！死ぬぞ！！", "もう", "度だって！！"},
+    //  from                                  water       alarm  first line                                second line
+    {std::numeric_limits<Integer>::min(), {},         false, "湯を沸かしています。",                   "温度は現在", "度です。"},
+    {31,                                  {},         false, "そろそろ、ぬるま湯です。",               "温度は",     "度です。"},
+    {40,                                  {},         false, "もうそろそろいいのではないでしょうか。", "温度は",     "度です。"},
+    {50,                                  kPink,      false, "ちょっと熱くないですか？",               "もう",       "度ですよ。"},
+    {65,                                  kLightRed,  true,  "熱い！早く止めろ！！",                   "もう",       "度だぞ！！"},
+    {85,                                  kRed,       false, "やばい！死ぬぞ！！",                     "もう",       "度だって！！"},
 };
+// clang-format on
 
 } // namespace
 
