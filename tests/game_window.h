@@ -6,8 +6,14 @@
 #include "game.h"
 #include "qt_runtime.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPushButton>
+
+// Colours the window's pixels are checked against.
+inline const QColor kWhite(255, 255, 255);
+inline const QColor kBrown(0x80, 0x40, 0x40);
+inline const QColor kWater(0xC0, 0xFF, 0xFF);
 
 struct GameWindow {
     forms::Form1 form;

@@ -18,10 +18,7 @@ using namespace forms;
 
 namespace {
 
-const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
-const QRgb kBrown = qRgb(0x80, 0x40, 0x40);
-const QRgb kWater = qRgb(0xC0, 0xFF, 0xFF);
 const QRgb kLightGrey = qRgb(0xE0, 0xE0, 0xE0);
 
 struct Window : GameWindow {
@@ -103,7 +100,7 @@ private slots:
         }
         const qreal ratio = askedRatio();
         const QImage image = window.view.grab().toImage();
-        const std::set<QRgb> own = {kWhite, kBlack, kBrown, kWater, kLightGrey};
+        const std::set<QRgb> own = {kWhite.rgb(), kBlack, kBrown.rgb(), kWater.rgb(), kLightGrey};
         for (int y = device(area.top(), ratio); y < device(area.bottom() + 1, ratio); ++y) {
             for (int x = device(area.left(), ratio); x < device(area.right() + 1, ratio); ++x) {
                 const QRgb pixel = image.pixel(x, y) | 0xFF000000u;
@@ -188,7 +185,7 @@ private slots:
             expected.push_back(static_cast<int>(std::lround(width * ratio)));
         }
         const QPoint start(device(from.x(), ratio), device(from.y(), ratio));
-        QCOMPARE(runs(image, start, step, qRound(length * ratio), kBrown), expected);
+        QCOMPARE(runs(image, start, step, qRound(length * ratio), kBrown.rgb()), expected);
     }
 
     void picturesAreScaledWithTheRatioAlone_data() {

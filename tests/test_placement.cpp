@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
+#include "game_window.h"
 #include "qt_runtime.h"
 #include "window_placer.h"
 
@@ -15,10 +16,7 @@ using namespace forms;
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBrown(0x80, 0x40, 0x40);
 const QColor kRed(255, 0, 0);
-const QColor kWater(0xC0, 0xFF, 0xFF);
 
 constexpr forms::Colour kScaldColour = 0x0000FF;
 constexpr forms::Colour kFloodColour = 0xFFFFC0;

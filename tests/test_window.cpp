@@ -15,9 +15,6 @@ using namespace forms;
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBrown(0x80, 0x40, 0x40);
-const QColor kWater(0xC0, 0xFF, 0xFF);
 const QColor kLightGrey(0xE0, 0xE0, 0xE0);
 const QColor kBlack(0, 0, 0);
 

@@ -4,6 +4,7 @@
 #include "announcer.h"
 #include "form.h"
 #include "form_view.h"
+#include "qt_text.h"
 
 #include <QPushButton>
 #include <QWindow>
@@ -14,10 +15,6 @@
 namespace forms {
 
 namespace {
-
-QString toQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 const Label* asLabel(const Control& control) {
     return control.kind() == ControlKind::Label ? static_cast<const Label*>(&control) : nullptr;

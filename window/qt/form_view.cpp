@@ -2,6 +2,7 @@
 #include "form_view.h"
 
 #include "form_accessible.h"
+#include "qt_text.h"
 #include "utf8.h"
 
 #include <QAccessible>
@@ -27,10 +28,6 @@ const QStringList kJapaneseFaces = {"IPAGothic",  "TakaoGothic",
 // The pixel a twip coordinate falls on.
 int px(Twips twips) {
     return toPixels(twips);
-}
-
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The pixels a rectangle covers, its edges rounded each on its own, so that

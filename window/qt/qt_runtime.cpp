@@ -1,6 +1,7 @@
 // qt_runtime.cpp: the window's place, its timers and its run-time errors on Qt.
 #include "qt_runtime.h"
 
+#include "qt_text.h"
 #include "qt_text_metrics.h"
 
 #include <QApplication>
@@ -16,10 +17,6 @@ namespace forms {
 namespace {
 
 constexpr int kRunTimeErrorStatus = 1;
-
-QString toQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 } // namespace
 
