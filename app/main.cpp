@@ -1,5 +1,6 @@
 // main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
 #include "command_line.h"
+#include "font_warm_up.h"
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     if (!yopo::displayNamed()) {
         return yopo::kCannotStart;
     }
+    yopo::FontWarmUp fonts;
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
@@ -31,6 +33,7 @@ int main(int argc, char** argv) {
     }
     // Names the desktop entry, so that docks and Wayland show the game's own icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(yopo::kAppId));
+    fonts.wait();
     yopo::warnIfNoJapaneseFont(forms::FormView::japaneseFaces());
     // The window paints its own white ground and black text, so it wants
     // the plain light look whatever the desktop's theme.

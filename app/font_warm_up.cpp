@@ -1,0 +1,30 @@
+// font_warm_up.cpp: fontconfig parses its configuration files once per process,
+// some 6 ms of work that Qt would otherwise do in the middle of opening the
+// window. Connecting to the display takes longer than that, on the other core.
+#include "font_warm_up.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <system_error>
+
+namespace yopo {
+
+FontWarmUp::FontWarmUp() {
+    try {
+        m_reading = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+        // No thread to spare: Qt reads the configuration itself, a little later.
+    }
+}
+
+FontWarmUp::~FontWarmUp() {
+    wait();
+}
+
+void FontWarmUp::wait() {
+    if (m_reading.joinable()) {
+        m_reading.join();
+    }
+}
+
+} // namespace yopo
