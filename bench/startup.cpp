@@ -13,6 +13,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -47,7 +47,8 @@ struct Sample {
     long rss = 0;
     long anonymous = 0;
     long files = 0;
-    // CPU time of all its threads by then, in ms: what starting cost it.
+    // CPU time of all its threads, up to when it was stopped a second after
+    // the paint, in ms: what starting cost it.
     double cpuMs = 0;
 };
 
@@ -66,29 +67,22 @@ long statusField(pid_t pid, const char* field) {
     return -1;
 }
 
-// The CPU time of every thread of a process, from the scheduler's own count.
-double cpuMilliseconds(pid_t pid) {
-    double total = 0;
-    const std::string tasks = "/proc/" + std::to_string(pid) + "/task/";
-    for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-        std::ifstream schedstat(task.path() / "schedstat");
-        long long onCpu = 0;
-        if (schedstat >> onCpu) {
-            total += static_cast<double>(onCpu) / 1e6;
-        }
-    }
-    return total;
-}
-
 [[noreturn]] void fail(const std::string& message) {
     std::fprintf(stderr, "yopo-bench-startup: %s\n", message.c_str());
     std::exit(1);
 }
 
-void stop(pid_t pid) {
+// Ends the program and returns the CPU time all its threads used, those that
+// have already ended included, in ms.
+double stop(pid_t pid) {
     kill(pid, SIGTERM);
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 Sample launch(const Program& program, const std::string& shim) {
@@ -162,8 +156,7 @@ Sample launch(const Program& program, const std::string& shim) {
     sample.rss = statusField(pid, "VmRSS");
     sample.anonymous = statusField(pid, "RssAnon");
     sample.files = statusField(pid, "RssFile");
-    sample.cpuMs = cpuMilliseconds(pid);
-    stop(pid);
+    sample.cpuMs = stop(pid);
     // Let the X server forget the window before the next one comes.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     return sample;
