@@ -63,8 +63,12 @@ Label::Label(Form& form, std::string name, const LabelProperties& p)
       m_rect(p.rect), m_tabIndex(p.tabIndex), m_autoSize(p.autoSize), m_backStyle(p.backStyle) {}
 
 void Label::setCaption(std::string caption) {
-    m_caption = std::move(caption);
-    fitToCaption();
+    // The shaking window writes the same message at every step; its size
+    // can only change with its words.
+    if (caption != m_caption) {
+        m_caption = std::move(caption);
+        fitToCaption();
+    }
     changed(Property::Caption);
 }
 

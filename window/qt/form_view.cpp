@@ -166,6 +166,9 @@ FormView::FormView(Form& form, QWidget* parent)
     : QWidget(parent), m_form(form), m_announcer(platformAnnouncer()) {
     installFormAccessibility();
     setFixedSize(px(form.clientWidth()), px(form.clientHeight()));
+    // Every paint covers the window with the form's own ground first, so
+    // Qt need not clear it beforehand.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(formFont(kDefaultFontSize));
 
     std::vector<const CommandButton*> byTabIndex;
