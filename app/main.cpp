@@ -23,7 +23,6 @@ int main(int argc, char** argv) {
     if (!yopo::displayNamed()) {
         return yopo::kCannotStart;
     }
-    yopo::FontWarmUp fonts;
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
@@ -33,8 +32,9 @@ int main(int argc, char** argv) {
     }
     // Names the desktop entry, so that docks and Wayland show the game's own icon.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(yopo::kAppId));
-    fonts.wait();
-    yopo::warnIfNoJapaneseFont(forms::FormView::japaneseFaces());
+    // The fonts are read on the other core while the window is built and its
+    // pictures decoded, none of which asks for a font.
+    yopo::FontWarmUp fonts;
     // The window paints its own white ground and black text, so it wants
     // the plain light look whatever the desktop's theme.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
                      qPrintable(broken.join(QStringLiteral(", "))));
         return yopo::kCannotStart;
     }
+    fonts.wait();
+    yopo::warnIfNoJapaneseFont(forms::FormView::japaneseFaces());
     forms::QtRuntime runtime(form, game, view);
     // A maintainers' switch, off unless set: YOPO_TIME_SCALE=100 runs the clock 100 times faster.
     if (const double scale = qEnvironmentVariable("YOPO_TIME_SCALE").toDouble(); scale > 0) {

@@ -396,7 +396,10 @@ const QPixmap& FormView::picture(const std::string& name) {
     const QString key = toQString(name);
     auto found = m_pictures.find(key);
     if (found == m_pictures.end()) {
-        found = m_pictures.insert(key, QPixmap(QStringLiteral(":/assets/") + key));
+        // Straight from the decoder: a pixmap loaded by name would first read
+        // the resource's time for Qt's pixmap cache, which these never use.
+        found = m_pictures.insert(
+            key, QPixmap::fromImage(QImage(QStringLiteral(":/assets/") + key)));
     }
     return *found;
 }

@@ -60,6 +60,8 @@ public:
     static const QStringList& japaneseFaces();
     // Names of the pictures (the window's icon among them) that do not decode.
     QStringList unreadablePictures();
+    // A picture of the assets, decoded once: null if it does not decode.
+    const QPixmap& picture(const std::string& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,7 +76,6 @@ private:
     void settleFocus();
 
     void paintLabel(QPainter& painter, const Label& label) const;
-    const QPixmap& picture(const std::string& name);
 
     Form& m_form;
     std::map<const CommandButton*, QPushButton*> m_buttons;

@@ -39,7 +39,7 @@ void QtRuntime::start() {
         return;
     }
     m_view.setWindowTitle(toQString(m_form.caption()));
-    m_view.setWindowIcon(QIcon(QStringLiteral(":/assets/") + toQString(m_form.icon())));
+    m_view.setWindowIcon(QIcon(m_view.picture(m_form.icon())));
     // A fixed single border with the close box only.
     m_view.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
