@@ -6,7 +6,9 @@
 #include "qt_runtime.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -120,6 +122,51 @@ private slots:
         // The label is as wide as its 17 full-width characters at 12 pixels each.
         QCOMPARE(window.form.Lbl_msg.rect().width, 17 * 180.0f);
         QCOMPARE(window.form.Lbl_msg.rect().height, 180.0f);
+    }
+
+    void aMessageIsRedrawnWhenItsWordsOrFontChange() {
+        Window window;
+        Label& message = window.form.Lbl_msg;
+        // What the message's area should hold: its lines written straight onto
+        // the balloon's white, each one em below the last.
+        const auto expected = [&] {
+            const QRect area(toPixels(message.rect().left), toPixels(message.rect().top),
+                             toPixels(message.rect().width), toPixels(message.rect().height));
+            QImage image(area.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            const QFont font = FormView::formFont(message.fontSize(), message.fontBold());
+            const QFontMetricsF metrics(font);
+            const int em = fontPixels(message.fontSize());
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            int row = 0;
+            for (const QString& line : QString::fromStdString(message.caption()).split("\r\n")) {
+                const double baseline =
+                    em * metrics.ascent() / (metrics.ascent() + metrics.descent());
+                painter.drawText(QPointF(0, row++ * em + baseline), line);
+            }
+            painter.end();
+            return std::pair(area, image);
+        };
+        const auto shown = [&](const QRect& area) {
+            return window.picture().copy(area).convertToFormat(QImage::Format_RGB32);
+        };
+        auto [greeting, greetingWords] = expected();
+        QCOMPARE(shown(greeting), greetingWords);
+        message.setCaption("湯を沸かし始めました。");
+        auto [heating, heatingWords] = expected();
+        QCOMPARE(shown(heating), heatingWords);
+        message.setFontSize(15);
+        message.setFontBold(true);
+        message.setCaption("熱い！早く止めろ！！\r\nもう70度だぞ！！");
+        auto [alarm, alarmWords] = expected();
+        QCOMPARE(alarm.height(), 40);
+        QCOMPARE(shown(alarm), alarmWords);
+        message.setFontSize(9);
+        message.setFontBold(false);
+        auto [plain, plainWords] = expected();
+        QCOMPARE(shown(plain), plainWords);
     }
 
     void theButtonsAreRealAndInTabOrder() {

@@ -371,23 +371,47 @@ void FormView::paintEvent(QPaintEvent*) {
     }
 }
 
-void FormView::paintLabel(QPainter& painter, const Label& label) const {
+const FormView::LaidOutCaption& FormView::laidOut(const Label& label) {
+    auto [found, fresh] = m_captions.try_emplace(&label);
+    LaidOutCaption& laid = found->second;
+    if (!fresh && laid.caption == label.caption() && laid.points == label.fontSize() &&
+        laid.bold == label.fontBold()) {
+        return laid;
+    }
+    laid.caption = label.caption();
+    laid.points = label.fontSize();
+    laid.bold = label.fontBold();
+    laid.font = formFont(laid.points, laid.bold);
+    const QFontMetricsF metrics(laid.font);
+    const int em = fontPixels(laid.points);
+    // Each line is one em high, its baseline where the font's ascent puts it
+    // when ascent and descent share that em; QStaticText hangs a line from
+    // the font's full ascent above that baseline.
+    const double baseline = em * metrics.ascent() / (metrics.ascent() + metrics.descent());
+    laid.baselineDrop = baseline - metrics.ascent();
+    laid.lines.clear();
+    for (std::string_view line : splitLines(laid.caption)) {
+        QStaticText text(toQString(line));
+        text.setTextFormat(Qt::PlainText);
+        text.prepare(QTransform(), laid.font);
+        laid.lines.push_back(std::move(text));
+    }
+    return laid;
+}
+
+void FormView::paintLabel(QPainter& painter, const Label& label) {
     if (!label.visible()) {
         return;
     }
-    const QFont font = formFont(label.fontSize(), label.fontBold());
-    const QFontMetricsF metrics(font);
-    const int em = fontPixels(label.fontSize());
-    // Each line is one em high, its baseline where the font's ascent puts it
-    // when ascent and descent share that em.
-    const double baseline = em * metrics.ascent() / (metrics.ascent() + metrics.descent());
-    painter.setFont(font);
+    const LaidOutCaption& laid = laidOut(label);
+    const int em = fontPixels(laid.points);
+    painter.setFont(laid.font);
     painter.setPen(toQColor(label.foreColor()));
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QPointF origin(px(label.rect().left), px(label.rect().top));
+    const QPointF origin(px(label.rect().left), px(label.rect().top) + laid.baselineDrop);
     int row = 0;
-    for (std::string_view line : splitLines(label.caption())) {
-        painter.drawText(origin + QPointF(0, row * em + baseline), toQString(line));
+    for (const QStaticText& line : laid.lines) {
+        painter.drawStaticText(origin + QPointF(0, row * em), line);
         ++row;
     }
 }
@@ -398,8 +422,8 @@ const QPixmap& FormView::picture(const std::string& name) {
     if (found == m_pictures.end()) {
         // Straight from the decoder: a pixmap loaded by name would first read
         // the resource's time for Qt's pixmap cache, which these never use.
-        found = m_pictures.insert(
-            key, QPixmap::fromImage(QImage(QStringLiteral(":/assets/") + key)));
+        found =
+            m_pictures.insert(key, QPixmap::fromImage(QImage(QStringLiteral(":/assets/") + key)));
     }
     return *found;
 }

@@ -8,11 +8,13 @@
 #include <QHash>
 #include <QPixmap>
 #include <QPointer>
+#include <QStaticText>
 #include <QWidget>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -75,12 +77,24 @@ private:
     void moveFocusOnFrom(QPushButton* button);
     void settleFocus();
 
-    void paintLabel(QPainter& painter, const Label& label) const;
+    // A label's words laid out in its font, kept from paint to paint until
+    // either changes: the shaking window repaints the same words 20 times a second.
+    struct LaidOutCaption {
+        std::string caption;
+        float points = 0;
+        bool bold = false;
+        QFont font;
+        double baselineDrop = 0; // from the top of a line's em to where QStaticText puts its top
+        std::vector<QStaticText> lines;
+    };
+    const LaidOutCaption& laidOut(const Label& label);
+    void paintLabel(QPainter& painter, const Label& label);
 
     Form& m_form;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::vector<std::pair<const CommandButton*, QPushButton*>> m_tabOrder;
     QHash<QString, QPixmap> m_pictures;
+    std::map<const Label*, LaidOutCaption> m_captions;
     QPoint m_offset;
     std::unique_ptr<Announcer> m_announcer;
     // The button that lost the focus while a handler ran, until the focus settles.
