@@ -1,6 +1,6 @@
 // font_warm_up.cpp: fontconfig parses its configuration files once per process,
-// some 6 ms of work that Qt would otherwise do in the middle of opening the
-// window. Connecting to the display takes longer than that, on the other core.
+// some 6 ms of work that Qt would otherwise do just before the window opens.
+// Building the window and decoding its pictures take about as long.
 #include "font_warm_up.h"
 
 #include <fontconfig/fontconfig.h>

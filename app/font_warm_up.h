@@ -1,6 +1,5 @@
-// font_warm_up.h: reading the system's font configuration on a second core
-// while Qt connects to the display, so that the window's first words are not
-// kept waiting for it.
+// font_warm_up.h: reading the system's font configuration on the second core
+// while the window is built, so that its first words are not kept waiting.
 #pragma once
 
 #include <thread>
@@ -8,7 +7,9 @@
 namespace yopo {
 
 // Starts reading at once. wait() before Qt is first asked about fonts: until
-// then the reading has the configuration to itself, and none of it is done twice.
+// then the reading has the configuration to itself, and none of it is done
+// twice. Not before Qt has connected to the display, whose own threads and
+// the X server want the second core while it does.
 class FontWarmUp {
 public:
     FontWarmUp();
