@@ -4,20 +4,15 @@
 #include "form_view.h"
 #include "utf8.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 
 namespace forms {
 
-const QFontMetricsF& QtTextMetrics::metricsFor(float points, bool bold) const {
-    if (!m_last || m_last->points != points || m_last->bold != bold) {
-        m_last.emplace(Measured{points, bold, QFontMetricsF(FormView::formFont(points, bold))});
-    }
-    return m_last->metrics;
-}
-
 TextExtent QtTextMetrics::measure(std::string_view caption, float points, bool bold) const {
-    const QFontMetricsF& metrics = metricsFor(points, bold);
+    const QFontMetricsF metrics(FormView::formFont(points, bold));
     double widest = 0;
     int lines = 0;
     for (std::string_view line : splitLines(caption)) {
