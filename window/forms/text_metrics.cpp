@@ -9,6 +9,9 @@ namespace forms {
 
 namespace {
 
+// A gothic face's baseline lies about seven eighths of the em down.
+constexpr double kGothicAscent = 7.0 / 8.0;
+
 bool isFullWidth(char32_t c) {
     const bool halfWidthKana = c >= 0xFF61 && c <= 0xFF9F;
     return c >= 0x2000 && !halfWidthKana;
@@ -29,6 +32,11 @@ TextExtent GothicTextMetrics::measure(std::string_view caption, float points, bo
         ++lines;
     }
     return {toTwips(widest), toTwips(lines * em)};
+}
+
+FontExtent GothicTextMetrics::fontExtent(float points, bool) const {
+    const double em = fontPixels(points);
+    return {em * kGothicAscent, em * (1 - kGothicAscent)};
 }
 
 } // namespace forms

@@ -12,18 +12,29 @@ struct TextExtent {
     Twips height = 0;
 };
 
+// How far a font reaches above and below its baseline, in the layout's pixels.
+struct FontExtent {
+    double ascent = 0;
+    double descent = 0;
+};
+
 class TextMetrics {
 public:
     virtual ~TextMetrics() = default;
     // The caption may hold CR LF pairs; each line is one line of the label.
     virtual TextExtent measure(std::string_view caption, float points, bool bold) const = 0;
+    // The font's ascent and descent at that size: where a line's baseline
+    // falls within its em.
+    virtual FontExtent fontExtent(float points, bool bold) const = 0;
 };
 
 // A plain gothic measure: a full-width character is one em wide, any other
-// half an em, and a line one em high. It is what a screenless runtime uses.
+// half an em, and a line one em high, its baseline seven eighths down. It is
+// what a screenless runtime uses.
 class GothicTextMetrics : public TextMetrics {
 public:
     TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    FontExtent fontExtent(float points, bool bold) const override;
 };
 
 } // namespace forms

@@ -24,4 +24,9 @@ TextExtent QtTextMetrics::measure(std::string_view caption, float points, bool b
     return {toTwips(static_cast<int>(std::ceil(widest))), toTwips(lines * fontPixels(points))};
 }
 
+FontExtent QtTextMetrics::fontExtent(float points, bool bold) const {
+    const QFontMetricsF metrics(FormView::formFont(points, bold));
+    return {metrics.ascent(), metrics.descent()};
+}
+
 } // namespace forms

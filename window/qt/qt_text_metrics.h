@@ -8,6 +8,7 @@ namespace forms {
 class QtTextMetrics : public TextMetrics {
 public:
     TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    FontExtent fontExtent(float points, bool bold) const override;
 };
 
 } // namespace forms
