@@ -1,9 +1,8 @@
-// form_view.cpp: painting the model at 15 twips to the pixel.
+// form_view.cpp: the Qt view: paints the form's drawing with QPainter and hosts its buttons.
 #include "form_view.h"
 
 #include "form_accessible.h"
 #include "qt_text.h"
-#include "utf8.h"
 
 #include <QAccessible>
 #include <QFontMetricsF>
