@@ -38,23 +38,51 @@ def require(tools, paths=()):
 
 
 def in_own_dbus_session():
-    """Runs this script again inside a D-Bus session of its own, unless it
-    already is in one that it started."""
+    """Runs this script again inside a desktop of its own: a home, an X
+    screen on a display number the server picks itself, and a D-Bus session,
+    all made before the session starts, so that the services the session
+    starts (the accessibility bus among them) live there too and never meet
+    another run's. Returns at once when already inside."""
     if "YOPO_PRIVATE_SESSION" in os.environ:
         if os.environ["YOPO_PRIVATE_SESSION"] != str(os.getpid()):
             fail("started inside another test's D-Bus session")
         return
-    require(["dbus-run-session"])
-    env = dict(os.environ)
-    env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-    env.pop("AT_SPI_BUS_ADDRESS", None)
-    # The shell marks the session with its own process number, which the
-    # script keeps when the shell becomes it.
-    wrapper = "export YOPO_PRIVATE_SESSION=$$; exec \"$@\""
-    completed = subprocess.run(
-        ["dbus-run-session", "--", "sh", "-c", wrapper, "sh", sys.executable, *sys.argv],
-        env=env, stderr=subprocess.PIPE, text=True,
+    require(["dbus-run-session", "Xvfb"])
+    home = tempfile.mkdtemp(prefix="yopo-desktop-")
+    runtime = os.path.join(home, "runtime")
+    os.mkdir(runtime, 0o700)
+    env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=runtime,
+               XDG_CONFIG_HOME=os.path.join(home, "config"),
+               XDG_DATA_HOME=os.path.join(home, "data"),
+               XDG_CACHE_HOME=os.path.join(home, "cache"),
+               GSETTINGS_BACKEND="memory")
+    for name in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY"):
+        env.pop(name, None)
+
+    # -displayfd: the server takes the first free display and tells which.
+    read_end, write_end = os.pipe()
+    screen = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
     )
+    os.close(write_end)
+    with os.fdopen(read_end) as reader:
+        number = reader.readline().strip()
+    try:
+        if not number:
+            fail("Xvfb did not start")
+        env["DISPLAY"] = f":{number}"
+        # The shell marks the session with its own process number, which the
+        # script keeps when the shell becomes it.
+        wrapper = "export YOPO_PRIVATE_SESSION=$$; exec \"$@\""
+        completed = subprocess.run(
+            ["dbus-run-session", "--", "sh", "-c", wrapper, "sh", sys.executable, *sys.argv],
+            env=env, stderr=subprocess.PIPE, text=True,
+        )
+    finally:
+        screen.terminate()
+        screen.wait()
+        shutil.rmtree(home, ignore_errors=True)
     # The session bus grumbles that it may not raise its file limit; the
     # rest of what went to the error stream is the test's own.
     for line in completed.stderr.splitlines():
@@ -80,36 +108,13 @@ def wait_for(condition, timeout, what, step=None):
 
 
 class Desktop:
-    """An X screen on a display number the server picks itself, a home of
-    its own and the accessibility bus, all gone when the test ends."""
+    """The desktop this script runs in: its home, its X screen and, once
+    asked for, the accessibility bus; what it starts ends with the test."""
 
     def __init__(self):
-        require(["Xvfb", "xdotool", "dbus-send"], [BUS_LAUNCHER])
+        require(["xdotool", "dbus-send"], [BUS_LAUNCHER])
         self.processes = []
-        self.home = tempfile.mkdtemp(prefix="yopo-desktop-")
-        runtime = os.path.join(self.home, "runtime")
-        os.mkdir(runtime, 0o700)
-        os.environ["HOME"] = self.home
-        os.environ["XDG_RUNTIME_DIR"] = runtime
-        os.environ["XDG_CONFIG_HOME"] = os.path.join(self.home, "config")
-        os.environ["XDG_DATA_HOME"] = os.path.join(self.home, "data")
-        os.environ["GSETTINGS_BACKEND"] = "memory"
-        os.environ.pop("WAYLAND_DISPLAY", None)
-
-        # -displayfd: the server takes the first free display and tells us
-        # which, so two runs at once never meet.
-        read_end, write_end = os.pipe()
-        self.start(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            pass_fds=(write_end,),
-        )
-        os.close(write_end)
-        with os.fdopen(read_end) as reader:
-            number = reader.readline().strip()
-        if not number:
-            fail("Xvfb did not start")
-        os.environ["DISPLAY"] = f":{number}"
-
+        self.home = os.environ["HOME"]
         # Asking the session bus for the accessibility bus starts it, and the
         # registry with it, as on a desktop.
         wait_for(self.accessibility_bus, 20, "the accessibility bus")
@@ -122,9 +127,8 @@ class Desktop:
         )
         return probe.returncode == 0 and "unix:" in probe.stdout
 
-    def start(self, command, **options):
-        process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   **options)
+    def start(self, command, output=subprocess.DEVNULL, **options):
+        process = subprocess.Popen(command, stdout=output, stderr=output, **options)
         self.processes.append(process)
         return process
 
@@ -135,6 +139,27 @@ class Desktop:
         # said to be on; the test's own client does not say so.
         env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         return self.start([binary], env=env)
+
+    def start_orca(self, debug_file, output):
+        """Orca, speaking on this desktop only. Its own launcher finds every
+        Orca of the same user on the machine by name, and then either stops
+        (or, told to replace them, kills them all): the player's own screen
+        reader, or another test's. So this runs Orca's launcher with that
+        search finding none, under the interpreter's name, not Orca's, so
+        that no other Orca finds this one either."""
+        launcher = (
+            "import runpy, sys\n"
+            "orca = runpy.run_path(sys.argv[1], run_name='orca_launcher')\n"
+            "orca['main'].__globals__['otherOrcas'] = lambda: []\n"
+            "sys.argv = ['orca', '--debug-file=' + sys.argv[2]]\n"
+            "sys.exit(orca['main']())\n"
+        )
+        orca = shutil.which("orca")
+        # Orca's own words (roles, "Screen reader on.") in English, whatever
+        # the machine's language; the game's are Japanese in any case.
+        env = dict(os.environ, LC_ALL="C.UTF-8", LANGUAGE="en")
+        return self.start([sys.executable, "-c", launcher, orca, debug_file], output=output,
+                          env=env)
 
     def game_window(self, timeout=20):
         """The X window of the game, once it is mapped."""
@@ -158,4 +183,3 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        shutil.rmtree(self.home, ignore_errors=True)

@@ -183,6 +183,27 @@ private slots:
                                    {"notification " + closed, closed}}));
     }
 
+    void theOpeningMessageIsToldOnceTheWindowIsActive() {
+        // Written before the window opened, the greeting had nobody to hear it.
+        Window window;
+        QList<Announced> heard;
+        window.view.setAnnouncer(std::make_unique<RecordingAnnouncer>(heard));
+        window.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        const QString greeting = "さぁ、まずヨポに水を入れましょう。";
+        const QList<Announced> toldOnce{{"notification " + greeting, greeting}};
+        QTRY_COMPARE(heard, toldOnce);
+
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        window.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        QCoreApplication::processEvents();
+        QCOMPARE(heard, toldOnce);
+    }
+
     void theSameWordsAgainAreNotNews() {
         Window window;
         QList<Announced> heard;

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 # test_orca_speech.py: Orca, the screen reader itself, speaks the master's
-# messages while the keyboard focus stays on the buttons: the one a key press
-# brings, the one a timer tick brings with no key pressed, and one of two
-# lines. What Orca says is read from the SPEECH OUTPUT lines of its debug
+# messages while the keyboard focus stays on the buttons: the greeting the
+# window opens with, the one a key press brings, the one a timer tick brings
+# with no key pressed, and one of two lines. What Orca says is read from the SPEECH OUTPUT lines of its debug
 # log, which it writes as it hands each utterance to its speech server.
 import os
 import re
@@ -65,7 +65,8 @@ def key(name):
 try:
     # A fresh home holds no settings, so Orca starts with its defaults and
     # without its first-run dialogue.
-    orca = desktop.start(["orca", "--replace", f"--debug-file={os.ttyname(log_writer)}"])
+    orca_output = open(os.path.join(desktop.home, "orca.out"), "w+")
+    orca = desktop.start_orca(os.ttyname(log_writer), orca_output)
     wait_for(says("Screen reader on."), TIMEOUT, "Orca to start")
 
     desktop.start_game(sys.argv[1])
@@ -73,6 +74,8 @@ try:
     desktop.focus(window)
     wait_for(says("水を入れる push button"), TIMEOUT, "Orca to speak the focused button")
     print("Orca speaks the focused button")
+    wait_for(says("さぁ、まずヨポに水を入れましょう。"), TIMEOUT, "Orca to speak the greeting")
+    print("Orca speaks the greeting the window opens with")
 
     key("space")
     wait_for(says("水を入れ始めました。"), TIMEOUT, "Orca to speak the message the tap brings")
@@ -86,8 +89,12 @@ try:
     print("Orca speaks both lines of a two-line message")
     if orca.poll() is not None:
         fail("Orca ended early")
+    for utterance in spoken():
+        print(f"  Orca said: {utterance!r}")
 except SystemExit:
     print("what Orca said:", spoken(), file=sys.stderr)
+    orca_output.seek(0)
+    print("Orca's own output:", orca_output.read()[-2000:], file=sys.stderr)
     raise
 finally:
     desktop.close()

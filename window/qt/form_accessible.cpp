@@ -367,4 +367,12 @@ void exposeCaptionChange(FormView& view, const Label& label, Announcer& announce
     announcer.announce(notification, now);
 }
 
+void exposeCurrentMessage(FormView& view, Announcer& announcer) {
+    auto* window = dynamic_cast<FormViewAccessible*>(QAccessible::queryAccessibleInterface(&view));
+    MessageNotificationAccessible* notification = window ? window->notification() : nullptr;
+    if (notification != nullptr && !notification->message().isEmpty()) {
+        announcer.announce(notification, notification->message());
+    }
+}
+
 } // namespace forms

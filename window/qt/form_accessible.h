@@ -138,4 +138,8 @@ void installFormAccessibility();
 // same as before.
 void exposeCaptionChange(FormView& view, const Label& label, Announcer& announcer);
 
+// The window has just come to the player: screen readers hear the latest
+// message through `announcer`, as if it were new.
+void exposeCurrentMessage(FormView& view, Announcer& announcer);
+
 } // namespace forms
