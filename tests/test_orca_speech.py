@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 # test_orca_speech.py: Orca, the screen reader itself, speaks the master's
 # messages while the keyboard focus stays on the buttons: the greeting the
-# window opens with, the one a key press brings, the one a timer tick brings
-# with no key pressed, and one of two lines. What Orca says is read from the SPEECH OUTPUT lines of its debug
-# log, which it writes as it hands each utterance to its speech server.
+# window opens with, the message a key press brings, the one a timer tick
+# brings with no key pressed, and one of two lines. What Orca says is read
+# from the SPEECH OUTPUT lines of its debug log, which it writes for each
+# utterance as it hands it to its speech server (none runs here, so nothing
+# sounds).
 import os
 import re
 import subprocess
