@@ -1,6 +1,7 @@
 // test_accessibility.cpp: the window as screen readers find it: names, roles
 // and text of the window, its buttons, the balloon's message, the title and
-// the two pictures; and every new message exposed and announced.
+// the two pictures; and every new message exposed and announced through the
+// window's notification.
 #include "announcer.h"
 #include "form1.h"
 #include "form_view.h"
@@ -17,9 +18,11 @@ using namespace forms;
 
 namespace {
 
+QString roleName(QAccessible::Role role);
+
 // What the announcer was asked to say, and by whom.
 struct Announced {
-    QString source;
+    QString source; // role and name
     QString message;
     bool operator==(const Announced&) const = default;
 };
@@ -28,7 +31,8 @@ class RecordingAnnouncer : public Announcer {
 public:
     explicit RecordingAnnouncer(QList<Announced>& heard) : m_heard(heard) {}
     void announce(QAccessibleInterface* source, const QString& message) override {
-        m_heard.push_back({source->text(QAccessible::Name), message});
+        m_heard.push_back(
+            {roleName(source->role()) + " " + source->text(QAccessible::Name), message});
     }
 
 private:
@@ -67,6 +71,8 @@ QString roleName(QAccessible::Role role) {
         return "text";
     case QAccessible::Graphic:
         return "graphic";
+    case QAccessible::Notification:
+        return "notification";
     default:
         return QString::number(role);
     }
@@ -107,6 +113,7 @@ private slots:
                                "button 次へ",
                                "graphic ヨポの達人の似顔絵",
                                "graphic ヨポ",
+                               "notification さぁ、まずヨポに水を入れましょう。",
                            }));
     }
 
@@ -171,8 +178,30 @@ private slots:
         window.game.Command1_Click();
         window.game.Command1_Click();
         const QString closed = "水を入れ終わりました。\n引き続き、湯を沸かしましょう。";
-        QCOMPARE(heard, (QList<Announced>{{"水を入れ始めました。", "水を入れ始めました。"},
-                                          {closed, closed}}));
+        QCOMPARE(heard,
+                 (QList<Announced>{{"notification 水を入れ始めました。", "水を入れ始めました。"},
+                                   {"notification " + closed, closed}}));
+    }
+
+    void theOpeningMessageIsToldOnceTheWindowIsActive() {
+        // Written before the window opened, the greeting had nobody to hear it.
+        Window window;
+        QList<Announced> heard;
+        window.view.setAnnouncer(std::make_unique<RecordingAnnouncer>(heard));
+        window.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        const QString greeting = "さぁ、まずヨポに水を入れましょう。";
+        const QList<Announced> toldOnce{{"notification " + greeting, greeting}};
+        QTRY_COMPARE(heard, toldOnce);
+
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        window.view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        QCoreApplication::processEvents();
+        QCOMPARE(heard, toldOnce);
     }
 
     void theSameWordsAgainAreNotNews() {
@@ -190,14 +219,30 @@ private slots:
         QCOMPARE(messages, (QStringList{"水を入れ始めました。", "水を入れています。"}));
     }
 
+    void theNotificationIsNowhereOnTheScreen() {
+        // Reviewing the window by its area finds the message once, in the balloon.
+        Window window;
+        QAccessibleInterface* tree = window.tree();
+        QAccessibleInterface* notification = tree->child(tree->childCount() - 1);
+        QCOMPARE(notification->role(), QAccessible::Notification);
+        QVERIFY(notification->rect().isEmpty());
+        const QRect balloon = window.message()->rect();
+        QCOMPARE(tree->childAt(balloon.center().x(), balloon.center().y()), window.message());
+    }
+
     void thePaintedControlsLeaveWithTheWindow() {
         QAccessible::Id message = 0;
+        QAccessible::Id notification = 0;
         {
             Window window;
             message = QAccessible::uniqueId(window.message());
+            QAccessibleInterface* tree = window.tree();
+            notification = QAccessible::uniqueId(tree->child(tree->childCount() - 1));
             QVERIFY(QAccessible::accessibleInterface(message) != nullptr);
+            QVERIFY(QAccessible::accessibleInterface(notification) != nullptr);
         }
         QCOMPARE(QAccessible::accessibleInterface(message), nullptr);
+        QCOMPARE(QAccessible::accessibleInterface(notification), nullptr);
     }
 };
 

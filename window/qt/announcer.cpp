@@ -16,11 +16,17 @@ public:
         }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
         QAccessibleAnnouncementEvent event(source, message);
+        QAccessible::updateAccessibility(&event);
 #else
         Q_UNUSED(message);
-        QAccessibleEvent event(source, QAccessible::Alert);
+        // Orca speaks a notification as it is shown: the Linux bridge sends
+        // that as the source's "showing" state turning on. The alert is what
+        // the Windows bridge passes on.
+        QAccessibleEvent shown(source, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+        QAccessibleEvent alert(source, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
 #endif
-        QAccessible::updateAccessibility(&event);
     }
 };
 

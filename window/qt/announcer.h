@@ -12,15 +12,14 @@ namespace forms {
 class Announcer {
 public:
     virtual ~Announcer() = default;
-    // `source` now shows `message`; screen readers should speak it without
-    // the player having to go and look.
+    // `source`, the window's notification, now holds `message`; screen
+    // readers should speak it without the player having to go and look.
     virtual void announce(QAccessibleInterface* source, const QString& message) = 0;
 };
 
 // Qt's announcement event where Qt has one (6.8 and later). Before that
-// there is none: an alert event on the source is the nearest thing, which
-// the Windows bridge passes on and the Linux one drops; there the message
-// still reaches screen readers as the label's changed text.
+// there is none: the notification is shown afresh, which Orca speaks, and
+// raises an alert, which the Windows bridge passes on and the Linux one drops.
 std::unique_ptr<Announcer> platformAnnouncer();
 
 } // namespace forms

@@ -169,6 +169,63 @@ QString PaintedControlAccessible::attributes(int, int* startOffset, int* endOffs
     return {};
 }
 
+// ---------------------------------------------------------------- the notification
+
+MessageNotificationAccessible::MessageNotificationAccessible(FormView* view) : m_view(view) {}
+
+bool MessageNotificationAccessible::isValid() const {
+    return !m_view.isNull();
+}
+
+QObject* MessageNotificationAccessible::object() const {
+    return nullptr;
+}
+
+QWindow* MessageNotificationAccessible::window() const {
+    return m_view ? m_view->window()->windowHandle() : nullptr;
+}
+
+QAccessibleInterface* MessageNotificationAccessible::childAt(int, int) const {
+    return nullptr;
+}
+
+QAccessibleInterface* MessageNotificationAccessible::parent() const {
+    return m_view ? QAccessible::queryAccessibleInterface(m_view.data()) : nullptr;
+}
+
+QAccessibleInterface* MessageNotificationAccessible::child(int) const {
+    return nullptr;
+}
+
+int MessageNotificationAccessible::childCount() const {
+    return 0;
+}
+
+int MessageNotificationAccessible::indexOfChild(const QAccessibleInterface*) const {
+    return -1;
+}
+
+QString MessageNotificationAccessible::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? m_message : QString();
+}
+
+void MessageNotificationAccessible::setText(QAccessible::Text, const QString&) {}
+
+QRect MessageNotificationAccessible::rect() const {
+    return {};
+}
+
+QAccessible::Role MessageNotificationAccessible::role() const {
+    return QAccessible::Notification;
+}
+
+QAccessible::State MessageNotificationAccessible::state() const {
+    QAccessible::State state;
+    state.invisible = m_message.isEmpty() || !m_view || !m_view->isVisible();
+    state.readOnly = true;
+    return state;
+}
+
 // ---------------------------------------------------------------- the window
 
 FormViewAccessible::FormViewAccessible(FormView* view) : QAccessibleWidget(view) {
@@ -193,6 +250,8 @@ FormViewAccessible::FormViewAccessible(FormView* view) : QAccessibleWidget(view)
     for (const auto& entry : ordered) {
         m_children.push_back(entry.second);
     }
+    m_notification =
+        QAccessible::registerAccessibleInterface(new MessageNotificationAccessible(view));
 }
 
 FormViewAccessible::~FormViewAccessible() {
@@ -202,6 +261,7 @@ FormViewAccessible::~FormViewAccessible() {
             QAccessible::deleteAccessibleInterface(child.painted);
         }
     }
+    QAccessible::deleteAccessibleInterface(m_notification);
 }
 
 FormView* FormViewAccessible::view() const {
@@ -213,12 +273,15 @@ QAccessible::Role FormViewAccessible::role() const {
 }
 
 int FormViewAccessible::childCount() const {
-    return static_cast<int>(m_children.size());
+    return static_cast<int>(m_children.size()) + 1;
 }
 
 QAccessibleInterface* FormViewAccessible::child(int index) const {
     if (index < 0 || index >= childCount()) {
         return nullptr;
+    }
+    if (static_cast<std::size_t>(index) == m_children.size()) {
+        return QAccessible::accessibleInterface(m_notification);
     }
     const Child& entry = m_children[static_cast<std::size_t>(index)];
     if (entry.painted != 0) {
@@ -266,6 +329,11 @@ PaintedControlAccessible* FormViewAccessible::painted(const Control& control) co
     return nullptr;
 }
 
+MessageNotificationAccessible* FormViewAccessible::notification() const {
+    return static_cast<MessageNotificationAccessible*>(
+        QAccessible::accessibleInterface(m_notification));
+}
+
 // ---------------------------------------------------------------- set-up and changes
 
 void installFormAccessibility() {
@@ -294,7 +362,17 @@ void exposeCaptionChange(FormView& view, const Label& label, Announcer& announce
         QAccessibleEvent nameChanged(painted, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&nameChanged);
     }
-    announcer.announce(painted, now);
+    MessageNotificationAccessible* notification = window->notification();
+    notification->setMessage(now);
+    announcer.announce(notification, now);
+}
+
+void exposeCurrentMessage(FormView& view, Announcer& announcer) {
+    auto* window = dynamic_cast<FormViewAccessible*>(QAccessible::queryAccessibleInterface(&view));
+    MessageNotificationAccessible* notification = window ? window->notification() : nullptr;
+    if (notification != nullptr && !notification->message().isEmpty()) {
+        announcer.announce(notification, notification->message());
+    }
 }
 
 } // namespace forms

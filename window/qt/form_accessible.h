@@ -1,6 +1,6 @@
 // form_accessible.h: what screen readers find in the window: the window, its
-// push buttons, and the labels and pictures FormView paints, which are no
-// widgets of their own.
+// push buttons, the labels and pictures FormView paints, which are no widgets
+// of their own, and the notification that carries each new message to them.
 #pragma once
 
 #include "controls.h"
@@ -67,8 +67,41 @@ private:
     QString m_toldText;
 };
 
+// The master's latest message as a notification: screen readers speak a
+// notification the moment it is shown, wherever the keyboard focus is, while
+// Orca leaves a label's changed text unspoken unless the label has the focus.
+// Nothing of it is painted; it has no area on the screen, so that reviewing
+// the window finds the message once, in the balloon.
+class MessageNotificationAccessible final : public QAccessibleInterface {
+public:
+    explicit MessageNotificationAccessible(FormView* view);
+
+    const QString& message() const { return m_message; }
+    void setMessage(const QString& message) { m_message = message; }
+
+    // QAccessibleInterface
+    bool isValid() const override;
+    QObject* object() const override;
+    QWindow* window() const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int index) const override;
+    int childCount() const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text t, const QString& text) override;
+    QRect rect() const override;
+    QAccessible::Role role() const override;
+    QAccessible::State state() const override;
+
+private:
+    QPointer<FormView> m_view;
+    QString m_message;
+};
+
 // The window: named by its caption, its children its push buttons and its
-// painted labels in tab order, then its pictures from the top down.
+// painted labels in tab order, then its pictures from the top down, and last
+// the notification of the latest message.
 class FormViewAccessible final : public QAccessibleWidget {
 public:
     explicit FormViewAccessible(FormView* view);
@@ -81,6 +114,7 @@ public:
 
     // The interface of a painted label or picture, if it is one.
     PaintedControlAccessible* painted(const Control& control) const;
+    MessageNotificationAccessible* notification() const;
 
 protected:
     ~FormViewAccessible() override;
@@ -93,13 +127,19 @@ private:
     FormView* view() const;
 
     std::vector<Child> m_children;
+    QAccessible::Id m_notification = 0;
 };
 
 // Makes Qt give every FormView a FormViewAccessible. Safe to call again.
 void installFormAccessibility();
 
 // A label's caption changed: screen readers get its new text, and hear it
-// through `announcer`, unless the words are the same as before.
+// through `announcer` as the window's notification, unless the words are the
+// same as before.
 void exposeCaptionChange(FormView& view, const Label& label, Announcer& announcer);
+
+// The window has just come to the player: screen readers hear the latest
+// message through `announcer`, as if it were new.
+void exposeCurrentMessage(FormView& view, Announcer& announcer);
 
 } // namespace forms

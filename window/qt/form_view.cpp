@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 #include <variant>
@@ -234,6 +235,23 @@ void FormView::settleFocus() {
         }
     }
     setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || m_openingMessageTold) {
+        return;
+    }
+    m_openingMessageTold = true;
+    // The greeting was written before the window opened, when no screen
+    // reader could hear it. Told once the window is active, and after the
+    // window and the focused button have been told of, so that a screen
+    // reader speaks it in turn after them.
+    QTimer::singleShot(0, this, [this] {
+        if (m_announcer) {
+            exposeCurrentMessage(*this, *m_announcer);
+        }
+    });
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {

@@ -66,6 +66,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -104,6 +105,8 @@ private:
     // The button that lost the focus while a handler ran, until the focus settles.
     QPointer<QPushButton> m_focusFrom;
     bool m_focusSettling = false;
+    // Whether screen readers have heard the message the window opened with.
+    bool m_openingMessageTold = false;
 };
 
 } // namespace forms
