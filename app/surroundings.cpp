@@ -2,6 +2,7 @@
 #include "surroundings.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -37,6 +38,30 @@ void keepBack(QtMsgType type, const QMessageLogContext&, const QString& message)
     g_kept.emplace_back(type, message.toStdString());
 }
 
+// What Qt says as the connection to the display breaks: the xcb event
+// reader and Xlib's IO error handler ("The X11 connection broke ..."), and
+// the Wayland client ("The Wayland connection broke ..." or "... experienced
+// a fatal error ...").
+bool tellsOfLostDisplay(const QString& message) {
+    return message.startsWith(QLatin1String("The X11 connection broke")) ||
+           message.startsWith(QLatin1String("The Wayland connection "));
+}
+
+void endOnLostDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!tellsOfLostDisplay(message)) {
+        g_previous(type, context, message);
+        return;
+    }
+    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    const char* name = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
+    std::fprintf(stderr, "yopo: the display went away (%s=%s); the game has ended\n", name,
+                 qgetenv(name).constData());
+    std::fflush(stderr);
+    // Nothing is kept between runs, so there is nothing to save; the
+    // connection is gone, so the window cannot be taken down properly.
+    std::_Exit(kDisplayLost);
+}
+
 } // namespace
 
 StartUpGuard::StartUpGuard() {
@@ -49,6 +74,10 @@ StartUpGuard::~StartUpGuard() {
         g_previous(type, QMessageLogContext(), QString::fromStdString(message));
     }
     g_kept.clear();
+}
+
+void watchForDisplayLoss() {
+    g_previous = qInstallMessageHandler(endOnLostDisplay);
 }
 
 bool displayNamed() {
