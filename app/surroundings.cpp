@@ -1,13 +1,17 @@
-// surroundings.cpp: checking the display and the fonts before the game starts.
+// surroundings.cpp: checking the display and the fonts before the game starts,
+// and ending it in one line when the display goes.
 #include "surroundings.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,6 +22,7 @@ namespace {
 constexpr const char* kFontPackage = "fonts-ipafont-gothic";
 
 QtMessageHandler g_previous = nullptr;
+std::atomic_flag g_ending; // clear until the display is lost
 std::vector<std::pair<QtMsgType, std::string>> g_kept;
 
 std::string displayName() {
@@ -51,6 +56,15 @@ void endOnLostDisplay(QtMsgType type, const QMessageLogContext& context, const Q
     if (!tellsOfLostDisplay(message)) {
         g_previous(type, context, message);
         return;
+    }
+    // Qt's reading thread and the user-interface thread may both find the
+    // connection broken at once. The first says so and ends the game; the
+    // other must neither say it again nor return to Qt, whose own exit
+    // would race ours with another status.
+    if (g_ending.test_and_set()) {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
     }
     const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     const char* name = wayland ? "WAYLAND_DISPLAY" : "DISPLAY";
