@@ -29,9 +29,11 @@ constexpr int kEndMs = 5000;
 // the water's colour it flashes on every step back (0xFFFFC0 as 0x00BBGGRR).
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kFloodColour = qRgb(0xC0, 0xFF, 0xFF);
+// The window's inside, 7275 by 5355 twips, as on X11.
+constexpr QSize kClientSize(485, 357);
 // A row or column of the screen crosses the window's client area where at
-// least this many of its pixels are the window's ground; the panel's clock
-// has fewer white pixels than that.
+// least this many of its pixels are the window's ground; the grey desktop
+// around it has none.
 constexpr int kGroundPerLine = 100;
 // Lines, text, pictures and buttons: far more than a blank window shows.
 constexpr int kPaintedPixels = 5000;
@@ -246,6 +248,7 @@ private slots:
         // The window as it fills: painted, on white.
         std::optional<Shot> opened = screenshot(westonEnvironment);
         QVERIFY2(opened && !opened->client.isEmpty(), "no window in Weston's screenshot");
+        QCOMPARE(opened->client.size(), kClientSize);
         QCOMPARE(colourName(opened->ground), colourName(kWhite));
         QVERIFY2(opened->painted > kPaintedPixels, "the window is blank");
 
