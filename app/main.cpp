@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
+    yopo::watchForDisplayLoss();
     // Qt has taken its own options out of argv; the game takes none.
     if (const std::optional<int> refused = yopo::refuseLeftovers(argc, argv)) {
         return *refused;

@@ -8,6 +8,8 @@ namespace yopo {
 
 // The exit status when the window cannot open at all.
 constexpr int kCannotStart = 3;
+// The exit status when the display goes away under a running game.
+constexpr int kDisplayLost = 4;
 
 // Held while the application starts: Qt's own complaints are kept back, and
 // a fatal one (no display to reach) becomes one line and kCannotStart
@@ -19,6 +21,12 @@ public:
     StartUpGuard(const StartUpGuard&) = delete;
     StartUpGuard& operator=(const StartUpGuard&) = delete;
 };
+
+// Installed once the application has started, for the rest of the run: when
+// the X server or the Wayland compositor goes away, Qt's own last words (a
+// warning and exit, Xlib's three lines, or an abort) give way to one line and
+// kDisplayLost. Every other message goes on as before.
+void watchForDisplayLoss();
 
 // False, after saying so, when no display is named at all.
 bool displayNamed();

@@ -30,3 +30,16 @@ target_compile_definitions(test_windows_resource PRIVATE
     YOPO_WINDRES="${YOPO_WINDRES}" YOPO_PREPROCESSOR="${CMAKE_CXX_COMPILER}"
     YOPO_RC="${PROJECT_BINARY_DIR}/desktop/yopo.rc" YOPO_VERSION="${PROJECT_VERSION}"
     YOPO_ICON="${PROJECT_SOURCE_DIR}/assets/yopo.ico")
+
+# Real desktops: the game on a headless Weston through Qt's Wayland platform,
+# and its end when the X server or the compositor goes away.
+add_subdirectory(hand)
+qt_add_executable(test_real_desktops test_real_desktops.cpp)
+target_link_libraries(test_real_desktops PRIVATE Qt6::Test Qt6::Gui yopo_warnings)
+target_compile_definitions(test_real_desktops PRIVATE
+    YOPO_BINARY="$<TARGET_FILE:yopo>" YOPO_PLUGINS="${CMAKE_CURRENT_BINARY_DIR}/hand/plugins")
+add_dependencies(test_real_desktops yopo yopo_hand)
+# One CTest test for each desktop, both with the label of the desktop tests.
+add_test(NAME test_wayland COMMAND test_real_desktops waylandGameShakesAndEnds)
+add_test(NAME test_display_lost COMMAND test_real_desktops xServerGoneMidGame)
+set_tests_properties(test_wayland test_display_lost PROPERTIES LABELS desktop TIMEOUT 60)
