@@ -10,6 +10,10 @@ constexpr int kScriptDone = 0;
 constexpr int kScriptRunTimeError = 1;
 constexpr int kScriptBadLine = 2;
 
+// The most ticks one line may deliver: 58 days of the shake at 50 ms, some
+// ten seconds of replay.
+constexpr long long kMostTicksPerLine = 100'000'000;
+
 // Plays one game from the commands read from `in`, one a line:
 //   click NAME   the player clicks Command1, Command2 or Command3
 //   tick [N]     on to Timer1's next tick and deliver it, N times
@@ -17,6 +21,11 @@ constexpr int kScriptBadLine = 2;
 //   drag DX DY   the player drags the window by DX, DY twips
 //   state        print the state as one line of JSON
 // Blank lines and lines starting with # are skipped.
-int runScript(std::istream& in, std::ostream& out, std::ostream& err);
+//
+// No line may deliver more than mostTicks ticks: after a flood or a scald the
+// timer ticks for ever, so "tick N" with a larger N is a bad line, and a wait
+// that comes to the limit stops the run as one.
+int runScript(std::istream& in, std::ostream& out, std::ostream& err,
+              long long mostTicks = kMostTicksPerLine);
 
 } // namespace yopo

@@ -16,13 +16,15 @@ yopo_test(test_command_line SOURCES test_command_line.cpp)
 target_compile_definitions(test_command_line PRIVATE
     YOPO_BINARY="$<TARGET_FILE:yopo>" YOPO_VERSION="${PROJECT_VERSION}")
 
+include(GNUInstallDirs)
 yopo_test(test_install SOURCES test_install.cpp LIBRARIES Qt6::Gui)
 target_compile_definitions(test_install PRIVATE
     YOPO_CMAKE="${CMAKE_COMMAND}" YOPO_BUILD_DIR="${PROJECT_BINARY_DIR}"
     YOPO_APP_ID="${YOPO_APP_ID}" YOPO_VERSION="${PROJECT_VERSION}"
-    YOPO_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
-# Installs what the build made: it runs once yopo is built.
-add_dependencies(test_install yopo)
+    YOPO_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets"
+    YOPO_INSTALL_BINDIR="${CMAKE_INSTALL_BINDIR}" YOPO_INSTALL_MANDIR="${CMAKE_INSTALL_MANDIR}")
+# Installs what the build made: it runs once both programs are built.
+add_dependencies(test_install yopo yopo-headless)
 
 find_program(YOPO_WINDRES x86_64-w64-mingw32-windres)
 yopo_test(test_windows_resource SOURCES test_windows_resource.cpp)

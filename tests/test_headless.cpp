@@ -16,11 +16,11 @@ struct Run {
     std::string err;
 };
 
-Run runScript(const std::string& script) {
+Run runScript(const std::string& script, long long mostTicks = yopo::kMostTicksPerLine) {
     std::istringstream in(script);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = yopo::runScript(in, out, err);
+    const int status = yopo::runScript(in, out, err, mostTicks);
     return {status, out.str(), err.str()};
 }
 
@@ -84,6 +84,49 @@ private slots:
         QCOMPARE(run.err, "yopo-headless: line 3: not a command: " + line.toStdString() + "\n");
         // What was printed before stays; nothing after is run.
         QCOMPARE(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    }
+
+    // After a flood the timer shakes the window for ever, so a line that asks
+    // for more ticks than a line may deliver must end, and say why.
+    void aLineThatCouldNeverEndIsRefused_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<long long>("mostTicks");
+        QTest::addColumn<int>("badLine"); // 0: the run is done
+        const long long limit = yopo::kMostTicksPerLine;
+        QTest::newRow("the longest count while the window shakes")
+            << "click Command1\ntick 408\ntick 9223372036854775807" << limit << 3;
+        QTest::newRow("one tick past the limit, refused before any tick")
+            << "click Command1\ntick " + QString::number(limit + 1) << limit << 2;
+        QTest::newRow("a count past the limit while nothing ticks")
+            << "tick " + QString::number(limit + 1) << limit << 1;
+        QTest::newRow("a count at the limit while nothing ticks")
+            << "tick " + QString::number(limit) + "\nstate" << limit << 0;
+        QTest::newRow("a count at the limit while the window shakes")
+            << "click Command1\ntick 1000\nstate" << 1000LL << 0;
+        QTest::newRow("a wait of millions of years while the window shakes")
+            << "click Command1\ntick 408\nwait 4000000000000000000" << 1000LL << 3;
+        QTest::newRow("a wait of exactly the limit's ticks")
+            << "click Command1\nwait 60000\nstate" << 10LL << 0;
+        QTest::newRow("a wait of one tick more than the limit")
+            << "click Command1\nwait 66000\nstate" << 10LL << 2;
+        QTest::newRow("a wait to the end of the clock while nothing ticks")
+            << "wait 4611686018427387903\nstate" << 10LL << 0;
+    }
+    void aLineThatCouldNeverEndIsRefused() {
+        QFETCH(QString, script);
+        QFETCH(long long, mostTicks);
+        QFETCH(int, badLine);
+        const Run run = runScript(script.toStdString() + "\n", mostTicks);
+        if (badLine == 0) {
+            QCOMPARE(run.err, std::string());
+            QCOMPARE(run.status, yopo::kScriptDone);
+            QVERIFY(run.out.find("\"Phase\":") != std::string::npos);
+            return;
+        }
+        QCOMPARE(run.status, yopo::kScriptBadLine);
+        const std::string line = script.split('\n').at(badLine - 1).toStdString();
+        QCOMPARE(run.err, "yopo-headless: line " + std::to_string(badLine) + ": more than " +
+                              std::to_string(mostTicks) + " ticks in one line: " + line + "\n");
     }
 
     void theStateHasExactlyTheAgreedKeys() {

@@ -1,12 +1,14 @@
 // test_install.cpp: `cmake --install` into a temporary prefix puts the game,
-// its desktop entry, its metainfo and its theme icons where a desktop finds
-// them, and the desktop's own validators accept what it installed.
+// yopo-headless, their manual pages, the desktop entry, the metainfo and the
+// theme icons where a desktop finds them, and the desktop's own validators
+// and groff accept what it installed.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,17 +17,24 @@
 namespace {
 
 const QString kAppId = QStringLiteral(YOPO_APP_ID);
+// Where the build puts programs and manual pages under the prefix: a package
+// may move the programs (Debian's games go to games/).
+const QString kBinDir = QStringLiteral(YOPO_INSTALL_BINDIR);
+const QString kManDir = QStringLiteral(YOPO_INSTALL_MANDIR);
 
 struct Run {
     int status = -1;
     QString output;
 };
 
-// Runs a program to its end, its stdout and stderr together.
-Run runProgram(const QString& program, const QStringList& arguments) {
+// Runs a program to its end, its stdout and stderr together, with `input`
+// on its stdin.
+Run runProgram(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
@@ -87,11 +96,16 @@ class InstallTest : public QObject {
     QString m_installed;
 
     QString path(const QString& relative) const { return m_prefix.filePath(relative); }
+    QString program(const QString& name) const { return path(kBinDir + '/' + name); }
+    QString manPage(const QString& name) const { return path(kManDir + "/man6/" + name + ".6"); }
     QString desktopEntry() const { return path("share/applications/" + kAppId + ".desktop"); }
     QString metainfo() const { return path("share/metainfo/" + kAppId + ".metainfo.xml"); }
 
 private slots:
     void initTestCase() {
+        if (QDir::isAbsolutePath(kBinDir) || QDir::isAbsolutePath(kManDir)) {
+            QSKIP("the build installs to fixed directories, not under a prefix");
+        }
         QVERIFY(m_prefix.isValid());
         const Run install =
             runProgram(YOPO_CMAKE, {"--install", YOPO_BUILD_DIR, "--prefix", m_prefix.path()});
@@ -100,7 +114,10 @@ private slots:
 
     void everythingLandsWhereTheDesktopLooks_data() {
         QTest::addColumn<QString>("file");
-        QTest::newRow("the game") << "bin/yopo";
+        QTest::newRow("the game") << kBinDir + "/yopo";
+        QTest::newRow("the replay tool") << kBinDir + "/yopo-headless";
+        QTest::newRow("the game's manual page") << kManDir + "/man6/yopo.6";
+        QTest::newRow("the replay tool's manual page") << kManDir + "/man6/yopo-headless.6";
         QTest::newRow("the desktop entry") << "share/applications/" + kAppId + ".desktop";
         QTest::newRow("the metainfo") << "share/metainfo/" + kAppId + ".metainfo.xml";
         for (int size : {32, 64, 128, 256}) {
@@ -115,10 +132,55 @@ private slots:
     }
 
     void theGameIsAProgramThatKnowsItsVersion() {
-        QVERIFY(QFileInfo(path("bin/yopo")).isExecutable());
-        const Run version = runProgram(path("bin/yopo"), {"--version"});
+        QVERIFY(QFileInfo(program("yopo")).isExecutable());
+        const Run version = runProgram(program("yopo"), {"--version"});
         QCOMPARE(version.status, 0);
         QCOMPARE(version.output, QString("yopo " YOPO_VERSION "\n"));
+    }
+
+    void theReplayToolPlaysAScript() {
+        const Run run = runProgram(program("yopo-headless"), {}, "click Command1\nstate\n");
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.output.contains("\"Phase\":1"), qPrintable(run.output));
+    }
+
+    // groff stops at nothing: -ww shows every warning a reader's man would
+    // swallow, such as a misspelt request or a line that cannot be set.
+    void theManualPagesRenderWithoutAWarning_data() {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("yopo(6)") << "yopo";
+        QTest::newRow("yopo-headless(6)") << "yopo-headless";
+    }
+    void theManualPagesRenderWithoutAWarning() {
+        QFETCH(QString, page);
+        const QString groff = tool("groff", "groff-base");
+        QVERIFY(!groff.isEmpty());
+        const Run check = runProgram(groff, {"-k", "-man", "-Tutf8", "-ww", "-z", manPage(page)});
+        QVERIFY2(check.status == 0 && check.output.isEmpty(), qPrintable(check.output));
+        const Run render = runProgram(groff, {"-k", "-man", "-Tutf8", manPage(page)});
+        QCOMPARE(render.status, 0);
+        // The page names its program and the release it came with.
+        QVERIFY2(render.output.contains(page + " - "), qPrintable(render.output));
+        QVERIFY(render.output.contains("yopo " YOPO_VERSION));
+    }
+
+    // Each option --help lists is in the manual page too.
+    void theGamesManualPageHasEveryOptionOfItsHelp() {
+        const Run help = runProgram(program("yopo"), {"--help"});
+        QCOMPARE(help.status, 0);
+        QFile file(manPage("yopo"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(file.readAll());
+        const QRegularExpression option(QStringLiteral("^  (--[a-z-]+)"),
+                                        QRegularExpression::MultilineOption);
+        int options = 0;
+        for (const QRegularExpressionMatch& match : option.globalMatch(help.output)) {
+            ++options;
+            QString roff = match.captured(1);
+            roff.replace('-', "\\-");
+            QVERIFY2(page.contains(".B " + roff + '\n'), qPrintable(match.captured(1)));
+        }
+        QCOMPARE(options, 2);
     }
 
     void theDesktopEntryValidates() {

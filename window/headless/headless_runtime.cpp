@@ -33,18 +33,23 @@ bool HeadlessRuntime::tick() {
     return true;
 }
 
-bool HeadlessRuntime::wait(Milliseconds milliseconds) {
+HeadlessRuntime::Waited HeadlessRuntime::wait(Milliseconds milliseconds, std::int64_t mostTicks) {
     if (milliseconds < 0 || milliseconds > kEndOfTime - m_clock) {
-        return false;
+        return Waited::Refused;
     }
     const Milliseconds until = m_clock + milliseconds;
+    std::int64_t delivered = 0;
     for (const Timer* timer = nextTimer(); timer != nullptr && m_due.at(timer) <= until && !error();
          timer = nextTimer()) {
+        if (delivered == mostTicks) {
+            return Waited::TooManyTicks;
+        }
         m_clock = m_due.at(timer);
         deliver(*timer);
+        ++delivered;
     }
     m_clock = until;
-    return true;
+    return Waited::Done;
 }
 
 bool HeadlessRuntime::drag(Twips dx, Twips dy) {

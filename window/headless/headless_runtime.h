@@ -33,10 +33,17 @@ public:
     // Moves the clock to the next tick of any timer and delivers it; false
     // if no timer is ticking.
     bool tick();
+    // How a wait ended.
+    enum class Waited {
+        Done,         // the clock stands at the new time
+        Refused,      // negative, or past the end of the clock: the clock stays
+        TooManyTicks, // stopped after mostTicks ticks, short of the new time
+    };
     // Moves the clock on, delivering every tick due up to and including the
-    // new time; false, and the clock stays, for a negative wait or one past
-    // the end of the virtual clock.
-    bool wait(Milliseconds milliseconds);
+    // new time, but no more than mostTicks of them: once a catastrophe
+    // strikes, the timer ticks for ever, and a long wait would never end.
+    Waited wait(Milliseconds milliseconds,
+                std::int64_t mostTicks = std::numeric_limits<std::int64_t>::max());
     // The player drags the window by (dx, dy) twips; false, and the window
     // stays, if that would take it where no screen reaches.
     bool drag(Twips dx, Twips dy);
