@@ -86,11 +86,6 @@ bool WindowPlace::withinAFrame(Point apart) {
     return std::abs(apart.left) <= kWidestFrame && std::abs(apart.top) <= kWidestFrame;
 }
 
-std::size_t WindowPlace::unanswered() const {
-    return static_cast<std::size_t>(std::count_if(m_moves.begin(), m_moves.end(),
-                                                  [](const Move& move) { return !move.answered; }));
-}
-
 void WindowPlace::answerUpTo(std::deque<Move>::iterator last) {
     const auto end = last == m_moves.end() ? last : std::next(last);
     for (auto move = m_moves.begin(); move != end; ++move) {

@@ -33,9 +33,6 @@ public:
     // Returns whether the game's window was found moved by someone else.
     bool reported(Point report);
 
-    // How many of the game's moves the window system has not answered yet.
-    std::size_t unanswered() const;
-
     // So many of the latest moves are remembered; an answer later than that
     // is taken for the player's.
     static constexpr std::size_t kRemembered = 8;
