@@ -46,7 +46,9 @@ void QtRuntime::start() {
     const QRect screen = m_view.screen()->availableGeometry();
     m_view.move(screen.center() - QPoint(m_view.width() / 2, m_view.height() / 2));
     m_view.show();
-    placeWindow();
+    // Where it was asked to open; a window manager that puts it elsewhere
+    // says so, and the form takes its word until the game moves the window.
+    reportWindowPlace();
 }
 
 void QtRuntime::runTimeError(const RunTimeError& error) {
@@ -67,15 +69,16 @@ void QtRuntime::runTimeError(const RunTimeError& error) {
 }
 
 bool QtRuntime::eventFilter(QObject* watched, QEvent* event) {
-    // Wherever the window goes, dragged or moved, the form reads it from there.
-    if (watched == &m_view && event->type() == QEvent::Move) {
-        placeWindow();
+    // Only what the window system says: Qt's own, unprompted Move event for
+    // a move just asked for tells nothing about where the window stands.
+    if (watched == &m_view && event->type() == QEvent::Move && event->spontaneous()) {
+        reportWindowPlace();
     }
     return QObject::eventFilter(watched, event);
 }
 
-void QtRuntime::placeWindow() {
-    m_form.place(toTwips(m_view.x()), toTwips(m_view.y()));
+void QtRuntime::reportWindowPlace() {
+    m_form.windowStandsAt(toTwips(m_view.x()), toTwips(m_view.y()));
 }
 
 void QtRuntime::controlChanged(const Control& control, Property property) {
