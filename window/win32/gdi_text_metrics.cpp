@@ -6,46 +6,43 @@
 #include "utf16.h"
 #include "utf8.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 namespace forms {
 
-namespace {
+GdiTextMetrics::GdiTextMetrics() : m_dc(CreateCompatibleDC(nullptr)) {}
 
-// A screen-compatible memory DC with the form's font at `points` selected,
-// released when it goes.
-class MeasuringDc {
-public:
-    MeasuringDc(float points, bool bold)
-        : m_dc(CreateCompatibleDC(nullptr)), m_font(createFormFont(fontPixels(points), bold)),
-          m_previous(SelectObject(m_dc, m_font)) {}
-    ~MeasuringDc() {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_font);
-        DeleteDC(m_dc);
+GdiTextMetrics::~GdiTextMetrics() {
+    if (m_original != nullptr) {
+        SelectObject(m_dc, m_original);
     }
-    MeasuringDc(const MeasuringDc&) = delete;
-    MeasuringDc& operator=(const MeasuringDc&) = delete;
-    HDC dc() const { return m_dc; }
+    for (auto& [key, font] : m_fonts) {
+        DeleteObject(font);
+    }
+    DeleteDC(m_dc);
+}
 
-private:
-    HDC m_dc;
-    HFONT m_font;
-    HGDIOBJ m_previous;
-};
-
-} // namespace
+HDC GdiTextMetrics::select(float points, bool bold) const {
+    const int em = fontPixels(points);
+    HFONT& font = m_fonts[{em, bold}];
+    if (font == nullptr) {
+        font = createFormFont(em, bold);
+    }
+    HGDIOBJ previous = SelectObject(m_dc, font);
+    if (m_original == nullptr) {
+        m_original = previous;
+    }
+    return m_dc;
+}
 
 TextExtent GdiTextMetrics::measure(std::string_view caption, float points, bool bold) const {
-    const MeasuringDc measuring(points, bold);
+    HDC dc = select(points, bold);
     int widest = 0;
     int lines = 0;
     for (std::string_view line : splitLines(caption)) {
         const std::wstring wide = toWide(line);
         SIZE size{};
-        GetTextExtentPoint32W(measuring.dc(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
         ++lines;
     }
@@ -54,9 +51,8 @@ TextExtent GdiTextMetrics::measure(std::string_view caption, float points, bool 
 }
 
 FontExtent GdiTextMetrics::fontExtent(float points, bool bold) const {
-    const MeasuringDc measuring(points, bold);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(measuring.dc(), &metrics);
+    GetTextMetricsW(select(points, bold), &metrics);
     return {static_cast<double>(metrics.tmAscent), static_cast<double>(metrics.tmDescent)};
 }
 

@@ -24,8 +24,9 @@ constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
 } // namespace
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
-    : Runtime(events), m_form(form), m_view(form, m_metrics, m_pictures) {
-    m_form.setTextMetrics(std::make_shared<GdiTextMetrics>());
+    : Runtime(events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
+      m_view(form, *m_metrics, m_pictures) {
+    m_form.setTextMetrics(m_metrics);
     m_form.addObserver(this);
 }
 

@@ -65,7 +65,7 @@ private:
     double ratio() const;
 
     Form& m_form;
-    GdiTextMetrics m_metrics;
+    std::shared_ptr<GdiTextMetrics> m_metrics;
     Pictures m_pictures;
     GdiView m_view;
     HWND m_window = nullptr;
