@@ -124,7 +124,7 @@ private slots:
 
     void theWindowLandsOnWholePixels() {
         Form1 form;
-        form.place(10770, 5430);
+        form.windowStandsAt(10770, 5430);
         form.move(form.left() - 100, form.top());
         QCOMPARE(form.left(), 10665.0f);
         form.move(form.left() + 100, form.top());

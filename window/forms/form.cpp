@@ -27,14 +27,17 @@ void Form::move(Twips left, Twips top) {
     if (!std::isfinite(left) || !std::isfinite(top)) {
         throw RunTimeError(ErrorNumber::InvalidPropertyValue, "Form1.Move");
     }
-    m_left = snapToPixel(left);
-    m_top = snapToPixel(top);
+    // Known as sent before anyone hears of it: a window system may answer
+    // while the move is being carried out.
+    m_place.sent({snapToPixel(left), snapToPixel(top)});
     announceForm(Property::Left);
 }
 
-void Form::place(Twips left, Twips top) {
-    m_left = snapToPixel(left);
-    m_top = snapToPixel(top);
+bool Form::windowStandsAt(Twips left, Twips top) {
+    if (!std::isfinite(left) || !std::isfinite(top)) {
+        return false;
+    }
+    return m_place.reported({snapToPixel(left), snapToPixel(top)});
 }
 
 void Form::setBackColor(Colour colour) {

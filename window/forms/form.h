@@ -3,6 +3,7 @@
 
 #include "controls.h"
 #include "text_metrics.h"
+#include "window_place.h"
 
 #include <memory>
 #include <span>
@@ -52,15 +53,23 @@ public:
     Twips clientWidth() const { return m_clientWidth; }
     Twips clientHeight() const { return m_clientHeight; }
 
-    // The window's place on the screen, in twips.
-    Twips left() const { return m_left; }
-    Twips top() const { return m_top; }
+    // The window's place on the screen, in twips: where the last Move sent
+    // it, even before the window system has carried that out, until the
+    // player moves the window.
+    Twips left() const { return m_place.where().left; }
+    Twips top() const { return m_place.where().top; }
     // Sends the window to a new place, keeping its size. A window stands on
     // whole pixels, so it lands on the nearest one.
     void move(Twips left, Twips top);
-    // Where the platform says the window stands (opened, or dragged by the
-    // player). Not a change the game made, so nobody is told.
-    void place(Twips left, Twips top);
+    // Every front end calls this with what the window system itself says:
+    // the window stands at (left, top), its outer top left corner. Call it
+    // once the window is first shown, whenever the window system reports the
+    // window moved (the late answer to a Move, or the player's drag), and
+    // never with the toolkit's own copy of a Move just asked for. It may be
+    // called from inside Move, as an answer that comes at once. The form
+    // tells the player's moves from its own; returns true for those, after
+    // which the game reads the new place. Nobody is told.
+    bool windowStandsAt(Twips left, Twips top);
 
     Colour backColor() const { return m_backColor; }
     void setBackColor(Colour colour);
@@ -92,8 +101,7 @@ private:
     Colour m_backColor;
     Twips m_clientWidth;
     Twips m_clientHeight;
-    Twips m_left = 0;
-    Twips m_top = 0;
+    WindowPlace m_place;
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<FormObserver*> m_observers;
     std::shared_ptr<const TextMetrics> m_metrics;

@@ -15,8 +15,8 @@ HeadlessRuntime::~HeadlessRuntime() {
 
 void HeadlessRuntime::start() {
     raiseLoad();
-    m_form.place((toTwips(kScreenWidth) - m_form.clientWidth()) / 2,
-                 (toTwips(kScreenHeight) - m_form.clientHeight()) / 2);
+    m_form.windowStandsAt((toTwips(kScreenWidth) - m_form.clientWidth()) / 2,
+                          (toTwips(kScreenHeight) - m_form.clientHeight()) / 2);
 }
 
 bool HeadlessRuntime::click(const CommandButton& button) {
@@ -54,8 +54,15 @@ bool HeadlessRuntime::drag(Twips dx, Twips dy) {
     if (!(std::abs(left) <= kFarthestPlace && std::abs(top) <= kFarthestPlace)) {
         return false;
     }
-    m_form.place(left, top);
+    m_form.windowStandsAt(left, top);
     return true;
+}
+
+void HeadlessRuntime::formChanged(Property property) {
+    // This window system carries every move out at once, and says so.
+    if (property == Property::Left || property == Property::Top) {
+        m_form.windowStandsAt(m_form.left(), m_form.top());
+    }
 }
 
 void HeadlessRuntime::runTimeError(const RunTimeError&) {

@@ -52,7 +52,7 @@ protected:
 
 private:
     void controlChanged(const Control& control, Property property) override;
-    void formChanged(Property) override {}
+    void formChanged(Property property) override;
     const Timer* nextTimer() const;
     void deliver(const Timer& timer);
 

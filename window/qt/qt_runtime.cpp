@@ -68,15 +68,16 @@ void QtRuntime::runTimeError(const RunTimeError& error) {
 }
 
 bool QtRuntime::eventFilter(QObject* watched, QEvent* event) {
-    // Wherever the window goes, dragged or moved, the form reads it from there.
-    if (watched == &m_view && event->type() == QEvent::Move) {
+    // Only what the window system says: Qt's own, unprompted Move event for
+    // a move just asked for tells nothing about where the window stands.
+    if (watched == &m_view && event->type() == QEvent::Move && event->spontaneous()) {
         placeWindow();
     }
     return QObject::eventFilter(watched, event);
 }
 
 void QtRuntime::placeWindow() {
-    m_form.place(toTwips(m_view.x()), toTwips(m_view.y()));
+    m_form.windowStandsAt(toTwips(m_view.x()), toTwips(m_view.y()));
 }
 
 void QtRuntime::controlChanged(const Control& control, Property property) {
