@@ -12,7 +12,8 @@ set(yopo_wine_env "WINEPREFIX=${PROJECT_BINARY_DIR}/wine-prefix" "WINEDEBUG=-all
                   "YOPO_WINDOWS_BUILD=${YOPO_WINDOWS_BUILD}")
 
 add_test(NAME wine_prefix COMMAND ${yopo_wine_dir}/prefix.sh)
-add_test(NAME wine_prefix_done COMMAND wineserver -k)
+# Nothing of Wine outlives the run; a server that has already gone is fine.
+add_test(NAME wine_prefix_done COMMAND sh -c "wineserver -k 2>/dev/null; exit 0")
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_prefix_done PROPERTIES FIXTURES_CLEANUP wine)
 

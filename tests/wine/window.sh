@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # window.sh LINUX_YOPO WINDOWS_YOPO OUT_DIR: both front ends open their window on
-# the same X screen, the player opens the tap in each, and a screenshot of each
-# client area shows the same key pixels (tub lines, balloon, tap, panel, water
-# and stream after the tap opens, the portrait) within kTolerance per channel.
+# the same X screen, the player opens the tap in each with Enter and closes it
+# with a click, and screenshots of each client area show the same key pixels
+# (tub lines, balloon, tap, panel, the portrait; the water and the stream as
+# the tap opens and closes) within kTolerance per channel.
 # Run under xvfb-run; leaves the screenshots in OUT_DIR.
 set -euo pipefail
 linux=$1 windows=$2 out=$3
@@ -41,9 +42,14 @@ shoot() {
     fi
     sleep 1.5
     import -window "$window" "$out/$name-start.png"
-    xdotool mousemove --window "$window" "${kCommand1[@]}" click 1
+    # Command1 has the focus as the window opens: Enter opens the tap...
+    xdotool key --window "$window" Return
     sleep 1.5
     import -window "$window" "$out/$name-tap.png"
+    # ...and a click on it closes the tap again.
+    xdotool mousemove --window "$window" "${kCommand1[@]}" click 1
+    sleep 1.5
+    import -window "$window" "$out/$name-closed.png"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
 }
@@ -73,7 +79,7 @@ check() {
 }
 
 brown="128 64 64" white="255 255 255" black="0 0 0" grey="224 224 224" water="192 255 255"
-for shot in start tap; do
+for shot in start tap closed; do
     check $shot 200 192 $kTolerance "$brown" "tub, back rim"
     check $shot 200 200 $kTolerance "$brown" "tub, front rim"
     check $shot 24 260 $kTolerance "$brown" "tub, front left edge"
@@ -89,6 +95,8 @@ check start 200 332 $kTolerance "$white" "no water yet"
 check start 76 250 $kTolerance "$white" "no stream yet"
 check tap 200 332 $kTolerance "$water" "water, tap open"
 check tap 76 250 $kTolerance "$water" "stream, tap open"
+check closed 200 332 $kTolerance "$water" "water, tap closed"
+check closed 76 250 $kTolerance "$white" "no stream, tap closed"
 
 echo "screenshots in $out"
 [ "$failures" -eq 0 ] || { echo "$failures key pixels differ" >&2; exit 1; }

@@ -85,6 +85,8 @@ bool Win32Runtime::start() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
+    GetWindowRect(m_window, &outer);
+    windowPlaced(outer.left, outer.top);
     for (const auto& [button, widget] : m_buttons) {
         if (button->canBeClicked()) {
             SetFocus(widget);
@@ -209,8 +211,9 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
 }
 
 void Win32Runtime::windowPlaced(int x, int y) {
-    m_form.place(toTwips(static_cast<int>(std::lround(x / ratio()))),
-                 toTwips(static_cast<int>(std::lround(y / ratio()))));
+    // In the layout's pixels, as the game moves the window by them.
+    m_form.windowStandsAt(toTwips(static_cast<int>(std::lround(x / ratio()))),
+                          toTwips(static_cast<int>(std::lround(y / ratio()))));
 }
 
 void Win32Runtime::createButtons() {

@@ -60,7 +60,9 @@ private:
     int scaled(int interval) const;
 
     // Everything the window system says about where the window stands comes
-    // through here, in device pixels of its outer top left corner.
+    // through here, in device pixels of its outer top left corner: once it is
+    // shown, and at each WM_WINDOWPOSCHANGED that moved it, whether the answer
+    // to a Move (sent from inside SetWindowPos) or the player's drag.
     void windowPlaced(int x, int y);
     double ratio() const;
 
