@@ -30,7 +30,20 @@ add_test(NAME wine_window
                  ${PROJECT_BINARY_DIR}/wine-screenshots)
 set_tests_properties(wine_window PROPERTIES FIXTURES_REQUIRED wine)
 
-set_tests_properties(wine_prefix wine_prefix_done wine_window PROPERTIES LABELS wine ENVIRONMENT "${yopo_wine_env}")
+# At 125, 150 and 200 %: Wine's screen DPI is the prefix's, so these take
+# turns with the window test.
+set(yopo_hidpi_tests "")
+foreach(dpi 120 144 192)
+    add_test(NAME wine_hidpi_${dpi}
+             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/hidpi.sh ${dpi}
+                     ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe ${PROJECT_BINARY_DIR}/wine-screenshots)
+    list(APPEND yopo_hidpi_tests wine_hidpi_${dpi})
+endforeach()
+set_tests_properties(wine_window ${yopo_hidpi_tests} PROPERTIES
+    FIXTURES_REQUIRED wine RESOURCE_LOCK wine_dpi)
+
+set_tests_properties(wine_prefix wine_prefix_done wine_window ${yopo_hidpi_tests} PROPERTIES
+    LABELS wine ENVIRONMENT "${yopo_wine_env}")
 foreach(game flood scald good-bath bad-bath)
     set_tests_properties(wine_headless_${game} PROPERTIES LABELS wine ENVIRONMENT "${yopo_wine_env}")
 endforeach()
