@@ -101,12 +101,19 @@ private slots:
     void thePicturesStandAtTheirPlaces() {
         Window window;
         const QImage image = window.picture();
+        // Each picture is drawn over its control's rectangle, and is exactly its size.
+        const auto sizeOf = [&](const char* name) {
+            const Rect& rect = dynamic_cast<const Image&>(*window.form.find(name)).rect();
+            return QSize(toPixels(rect.width), toPixels(rect.height));
+        };
         QImage portrait(":/assets/portrait.jpg");
         QCOMPARE(portrait.size(), QSize(99, 131));
+        QCOMPARE(portrait.size(), sizeOf("Image1"));
         // Its corner pixel, where nothing else is drawn.
         QCOMPARE(at(image, 368 + 50, 8 + 130), portrait.pixelColor(50, 130));
         QImage word(":/assets/yopo-word.gif");
         QCOMPARE(word.size(), QSize(56, 27));
+        QCOMPARE(word.size(), sizeOf("Image2"));
     }
 
     void theGreetingIsWrittenInTheBalloon() {

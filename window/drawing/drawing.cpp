@@ -45,6 +45,12 @@ public:
         return {x(area.left), y(area.top), x(area.right) - x(area.left),
                 y(area.bottom) - y(area.top)};
     }
+    // The device pixels from the first of the area's top left layout pixel
+    // to the first of its bottom right one: where hairlines along its edges run.
+    DeviceRect outline(const LayoutArea& area) const {
+        return {x(area.left), y(area.top), x(area.right - 1) - x(area.left) + 1,
+                y(area.bottom - 1) - y(area.top) + 1};
+    }
     // A thick line's width in whole device pixels, in proportion to the ratio.
     int width(int pixels) const { return std::max(1, snap(pixels)); }
     // A one-pixel line runs along the first device pixel of its layout pixel,
@@ -110,22 +116,25 @@ void drawShape(std::vector<Primitive>& out, const DeviceGrid& grid, const forms:
     }
     const Colour fill = resolved(shape.backColor());
     const Colour border = resolved(shape.borderColor());
+    // A border is a one-pixel line along the first device pixels of the
+    // outermost layout pixels, as a hairline runs, so a line drawn over the
+    // border (the balloon's opening for its tail) lands on the very same pixels.
+    const DeviceRect ring = bordered ? grid.outline(area) : covered;
     if (shape.shape() == forms::ShapeKind::RoundedRectangle) {
         // Corner ellipses a quarter of the shorter side across.
         const double radius = std::min(covered.width, covered.height) / 8.0;
-        out.push_back(RoundedRect{covered, radius, filled ? std::optional(fill) : std::nullopt,
+        out.push_back(RoundedRect{ring, radius, filled ? std::optional(fill) : std::nullopt,
                                   bordered ? std::optional(border) : std::nullopt});
         return;
     }
     if (filled) {
-        out.push_back(FillRect{covered, fill});
+        out.push_back(FillRect{ring, fill});
     }
     if (bordered) {
-        // A border is a one-pixel line along the outermost pixels.
-        const DevicePixel topLeft{covered.left, covered.top};
-        const DevicePixel topRight{covered.right(), covered.top};
-        const DevicePixel bottomLeft{covered.left, covered.bottom()};
-        const DevicePixel bottomRight{covered.right(), covered.bottom()};
+        const DevicePixel topLeft{ring.left, ring.top};
+        const DevicePixel topRight{ring.right(), ring.top};
+        const DevicePixel bottomLeft{ring.left, ring.bottom()};
+        const DevicePixel bottomRight{ring.right(), ring.bottom()};
         out.push_back(Hairline{topLeft, topRight, border});
         out.push_back(Hairline{topRight, bottomRight, border});
         out.push_back(Hairline{bottomLeft, bottomRight, border});

@@ -85,7 +85,10 @@ struct WideLine {
 // device pixels on that path. The fill covers the inside of that path when
 // there is an outline (drawn first, the outline over it), else the inside of
 // `rect`'s own outer edges with its corners rounded by `radius`. `radius` is
-// never more than half the shorter side.
+// never more than half the shorter side. An outlined shape's `rect` is where
+// its outline runs: the first device pixel of each outermost layout pixel,
+// as a Hairline runs, so at ratio 2 it stops one device pixel short of the
+// right and bottom of the shape's area (and a line over the outline hits it).
 struct RoundedRect {
     DeviceRect rect;
     double radius = 0;

@@ -1,9 +1,8 @@
-// form_view.cpp: painting the model at 15 twips to the pixel.
+// form_view.cpp: the Qt view: paints the form's drawing with QPainter and hosts its buttons.
 #include "form_view.h"
 
 #include "form_accessible.h"
 #include "qt_text.h"
-#include "utf8.h"
 
 #include <QAccessible>
 #include <QFontMetricsF>
@@ -13,7 +12,7 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
+#include <variant>
 
 namespace forms {
 
@@ -25,130 +24,66 @@ const QStringList kJapaneseFaces = {"IPAGothic",  "TakaoGothic",
                                     "VL Gothic",  "Noto Sans Mono CJK JP",
                                     "IPAPGothic", "Noto Sans CJK JP"};
 
-// The pixel a twip coordinate falls on.
-int px(Twips twips) {
-    return toPixels(twips);
+// The view's pixels a control's rectangle covers, moved with the contents.
+QRect viewRect(const Rect& rect, QPoint offset) {
+    const drawing::DeviceRect area = drawing::deviceRect(rect, 1, {offset.x(), offset.y()});
+    return QRect(area.left, area.top, area.width, area.height);
 }
 
-// The pixels a rectangle covers, its edges rounded each on its own, so that
-// a shape whose bottom stays put keeps its bottom row as its top moves.
-QRect pixelRect(const Rect& rect) {
-    const int left = px(rect.left);
-    const int top = px(rect.top);
-    return QRect(QPoint(left, top),
-                 QPoint(px(rect.left + rect.width) - 1, px(rect.top + rect.height) - 1));
-}
-
-// Where the layout's pixels fall among the device's own. Each layout pixel
-// starts on a whole device pixel, so that at 1.25 or 1.5 an edge or a line
-// never straddles two device pixels and smears into grey.
-class DeviceGrid {
-public:
-    DeviceGrid(qreal ratio, QPoint offset) : m_ratio(ratio), m_offset(offset) {}
-
-    qreal ratio() const { return m_ratio; }
-    bool whole() const { return m_ratio == std::floor(m_ratio); }
-
-    // The first device pixel of layout column x, or row y.
-    int x(int pixel) const { return snap(pixel + m_offset.x()); }
-    int y(int pixel) const { return snap(pixel + m_offset.y()); }
-    // The device pixels a rectangle of layout pixels covers.
-    QRect rect(const QRect& area) const {
-        return QRect(QPoint(x(area.left()), y(area.top())),
-                     QPoint(x(area.right() + 1) - 1, y(area.bottom() + 1) - 1));
-    }
-    // A thick line's width in whole device pixels, in proportion to the ratio.
-    int width(int pixels) const { return std::max(1, snap(pixels)); }
-    // A one-pixel line runs through the middle of the first device pixel of
-    // its layout pixel, as a shape's border does, so the two meet.
-    QPointF hairline(int px, int py) const { return {x(px) + 0.5, y(py) + 0.5}; }
-    // A thick line runs through the middle of its layout pixel's device
-    // pixels, so it stays centred on the row or column its coordinates name.
-    QPointF centre(int px, int py) const {
-        return {(x(px) + x(px + 1)) / 2.0, (y(py) + y(py + 1)) / 2.0};
-    }
-
-private:
-    int snap(int pixel) const { return static_cast<int>(std::lround(pixel * m_ratio)); }
-
-    qreal m_ratio;
-    QPoint m_offset;
+template <typename... Painters>
+struct Overloaded : Painters... {
+    using Painters::operator()...;
 };
 
-void paintLine(QPainter& painter, const DeviceGrid& grid, const Line& line) {
-    if (!line.visible() || line.borderStyle() == BorderStyle::Transparent) {
-        return;
-    }
-    const int x1 = px(line.x1());
-    const int y1 = px(line.y1());
-    const int x2 = px(line.x2());
-    const int y2 = px(line.y2());
-    QPen pen(toQColor(line.borderColor()));
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    if (line.borderWidth() > 1) {
-        // Wide lines end in round caps, as the runtime's wide pens do.
-        const int width = grid.width(line.borderWidth());
-        pen.setWidth(width);
-        pen.setCapStyle(Qt::RoundCap);
-        painter.setPen(pen);
-        painter.drawLine(grid.centre(x1, y1), grid.centre(x2, y2));
-    } else {
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        painter.drawLine(grid.hairline(x1, y1), grid.hairline(x2, y2));
-    }
+QRect toQRect(const drawing::DeviceRect& rect) {
+    return QRect(rect.left, rect.top, rect.width, rect.height);
 }
 
-void paintShape(QPainter& painter, const DeviceGrid& grid, const Shape& shape) {
-    if (!shape.visible()) {
-        return;
-    }
-    const QRect area = pixelRect(shape.rect());
-    if (area.isEmpty()) {
-        return;
-    }
-    const QRect covered = grid.rect(area);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const bool filled = shape.backStyle() == BackStyle::Opaque;
-    const bool bordered = shape.borderStyle() != BorderStyle::Transparent;
-    painter.setBrush(filled ? QBrush(toQColor(shape.backColor())) : QBrush(Qt::NoBrush));
-    if (bordered) {
-        QPen pen(toQColor(shape.borderColor()));
+QColor toQColor(Colour colour) {
+    return QColor(red(colour), green(colour), blue(colour));
+}
+
+// Where a hairline's end pixel is: the line runs through its centre, which
+// with Qt's default square cap takes in both end pixels.
+QPointF centreOf(drawing::DevicePixel pixel) {
+    return {pixel.x + 0.5, pixel.y + 0.5};
+}
+
+void paintShape(QPainter& painter, const drawing::FillRect& fill) {
+    painter.fillRect(toQRect(fill.rect), toQColor(fill.colour));
+}
+
+void paintShape(QPainter& painter, const drawing::Hairline& line) {
+    QPen pen(toQColor(line.colour));
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLine(centreOf(line.from), centreOf(line.to));
+}
+
+void paintShape(QPainter& painter, const drawing::WideLine& line) {
+    QPen pen(toQColor(line.colour));
+    pen.setWidth(line.width);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
+}
+
+void paintShape(QPainter& painter, const drawing::RoundedRect& shape) {
+    painter.setBrush(shape.fill ? QBrush(toQColor(*shape.fill)) : QBrush(Qt::NoBrush));
+    if (shape.outline) {
+        QPen pen(toQColor(*shape.outline));
         pen.setCosmetic(true);
         painter.setPen(pen);
+        const drawing::DeviceRect& area = shape.rect;
+        const QRectF path(centreOf({area.left, area.top}), centreOf({area.right(), area.bottom()}));
+        painter.drawRoundedRect(path, shape.radius, shape.radius);
     } else {
         painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(toQRect(shape.rect)), shape.radius, shape.radius);
     }
-    // A border is a one-pixel line along the outermost layout pixels.
-    const QPointF topLeft = grid.hairline(area.left(), area.top());
-    const QRectF border(topLeft, grid.hairline(area.right(), area.bottom()));
-    if (shape.shape() == ShapeKind::RoundedRectangle) {
-        // Corner ellipses a quarter of the shorter side across.
-        const qreal radius = std::min(covered.width(), covered.height()) / 8.0;
-        painter.drawRoundedRect(bordered ? border : QRectF(covered), radius, radius);
-    } else if (bordered) {
-        painter.drawRect(border);
-    } else {
-        painter.fillRect(covered, painter.brush());
-    }
-}
-
-// Not stretched: the picture at its own size, scaled only with the ratio,
-// pixel for pixel at whole ratios.
-void paintPicture(QPainter& painter, const DeviceGrid& grid, QPoint topLeft,
-                  const QPixmap& picture) {
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, !grid.whole());
-    painter.drawPixmap(grid.rect(QRect(topLeft, picture.size())), picture);
 }
 
 } // namespace
-
-QColor toQColor(Colour colour) {
-    if (isSystemColour(colour)) {
-        return Qt::black;
-    }
-    return QColor(red(colour), green(colour), blue(colour));
-}
 
 const QStringList& FormView::japaneseFaces() {
     return kJapaneseFaces;
@@ -165,7 +100,7 @@ QFont FormView::formFont(float points, bool bold) {
 FormView::FormView(Form& form, QWidget* parent)
     : QWidget(parent), m_form(form), m_announcer(platformAnnouncer()) {
     installFormAccessibility();
-    setFixedSize(px(form.clientWidth()), px(form.clientHeight()));
+    setFixedSize(toPixels(form.clientWidth()), toPixels(form.clientHeight()));
     // Every paint covers the window with the form's own ground first, so
     // Qt need not clear it beforehand.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -219,15 +154,10 @@ QRect FormView::areaOf(const VisibleControl& control) const {
     if (control.kind() == ControlKind::Label) {
         rect = static_cast<const Label&>(control).rect();
     } else if (control.kind() == ControlKind::Image) {
-        const auto& image = static_cast<const Image&>(control);
-        rect = image.rect();
-        // A picture is shown at its own size, whatever the control's.
-        const auto found = m_pictures.find(toQString(image.picture()));
-        if (found != m_pictures.end() && !found->isNull()) {
-            return QRect(QPoint(px(rect.left), px(rect.top)), found->size()).translated(m_offset);
-        }
+        // Each picture is its control's own size.
+        rect = static_cast<const Image&>(control).rect();
     }
-    return pixelRect(rect).translated(m_offset);
+    return viewRect(rect, m_offset);
 }
 
 void FormView::setContentsOffset(QPoint offset) {
@@ -236,7 +166,7 @@ void FormView::setContentsOffset(QPoint offset) {
     }
     m_offset = offset;
     for (const auto& [control, widget] : m_buttons) {
-        widget->setGeometry(pixelRect(control->rect()).translated(m_offset));
+        widget->setGeometry(viewRect(control->rect(), m_offset));
     }
     update();
 }
@@ -262,7 +192,7 @@ void FormView::syncButton(const CommandButton& control) {
     QPushButton* widget = m_buttons.at(&control);
     const bool hadFocus = window()->focusWidget() == widget;
     widget->setText(toQString(control.caption()));
-    widget->setGeometry(pixelRect(control.rect()).translated(m_offset));
+    widget->setGeometry(viewRect(control.rect(), m_offset));
     widget->setEnabled(control.enabled());
     widget->setVisible(control.visible());
     if (hadFocus && !control.canBeClicked()) {
@@ -336,84 +266,58 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
 
 void FormView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), toQColor(m_form.backColor()));
-    // Lines, shapes and pictures are drawn in the device's own pixels; text
-    // in the layout's, which Qt renders at the device's resolution.
-    const DeviceGrid grid(painter.device()->devicePixelRatio(), m_offset);
-    const QTransform onDevicePixels = QTransform::fromScale(1 / grid.ratio(), 1 / grid.ratio());
-    const QTransform onLayoutPixels = QTransform::fromTranslate(m_offset.x(), m_offset.y());
+    const qreal ratio = painter.device()->devicePixelRatio();
+    const drawing::Frame frame =
+        drawing::drawFrame(m_form, m_metrics, ratio, {m_offset.x(), m_offset.y()});
+    // The frame is in the device's own pixels; text goes in the view's,
+    // which Qt renders at the device's resolution.
+    const QTransform onDevicePixels = QTransform::fromScale(1 / ratio, 1 / ratio);
     painter.setWorldTransform(onDevicePixels);
-    const auto& controls = m_form.controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        const Control& control = **it;
-        switch (control.kind()) {
-        case ControlKind::Line:
-            paintLine(painter, grid, static_cast<const Line&>(control));
-            break;
-        case ControlKind::Shape:
-            paintShape(painter, grid, static_cast<const Shape&>(control));
-            break;
-        case ControlKind::Label:
-            painter.setWorldTransform(onLayoutPixels);
-            paintLabel(painter, static_cast<const Label&>(control));
-            painter.setWorldTransform(onDevicePixels);
-            break;
-        case ControlKind::Image:
-            if (const auto& image = static_cast<const Image&>(control); image.visible()) {
-                paintPicture(painter, grid, QPoint(px(image.rect().left), px(image.rect().top)),
-                             picture(image.picture()));
-            }
-            break;
-        case ControlKind::CommandButton:
-        case ControlKind::Timer:
-            break;
-        }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (auto& [key, text] : m_texts) {
+        text.shown = false;
     }
+    for (const drawing::Primitive& primitive : frame.primitives) {
+        std::visit(Overloaded{[&](const drawing::TextRun& run) {
+                                  painter.setWorldTransform(QTransform());
+                                  paintText(painter, run);
+                                  painter.setWorldTransform(onDevicePixels);
+                              },
+                              [&](const drawing::Picture& image) {
+                                  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                                                        image.smooth);
+                                  painter.drawPixmap(toQRect(image.rect), picture(image.name));
+                              },
+                              [&](const auto& shape) { paintShape(painter, shape); }},
+                   primitive);
+    }
+    // Words no longer shown are laid out afresh if they come back.
+    std::erase_if(m_texts, [](const auto& entry) { return !entry.second.shown; });
 }
 
-const FormView::LaidOutCaption& FormView::laidOut(const Label& label) {
-    auto [found, fresh] = m_captions.try_emplace(&label);
-    LaidOutCaption& laid = found->second;
-    if (!fresh && laid.caption == label.caption() && laid.points == label.fontSize() &&
-        laid.bold == label.fontBold()) {
-        return laid;
-    }
-    laid.caption = label.caption();
-    laid.points = label.fontSize();
-    laid.bold = label.fontBold();
-    laid.font = formFont(laid.points, laid.bold);
-    const QFontMetricsF metrics(laid.font);
-    const int em = fontPixels(laid.points);
-    // Each line is one em high, its baseline where the font's ascent puts it
-    // when ascent and descent share that em; QStaticText hangs a line from
-    // the font's full ascent above that baseline.
-    const double baseline = em * metrics.ascent() / (metrics.ascent() + metrics.descent());
-    laid.baselineDrop = baseline - metrics.ascent();
-    laid.lines.clear();
-    for (std::string_view line : splitLines(laid.caption)) {
-        QStaticText text(toQString(line));
-        text.setTextFormat(Qt::PlainText);
-        text.prepare(QTransform(), laid.font);
-        laid.lines.push_back(std::move(text));
+const FormView::LaidOutText& FormView::laidOut(const drawing::TextRun& run) {
+    auto [found, fresh] = m_texts.try_emplace(TextKey{run.text, run.points, run.bold});
+    LaidOutText& laid = found->second;
+    laid.shown = true;
+    if (fresh) {
+        laid.font = formFont(run.points, run.bold);
+        // QStaticText hangs a line from the font's full ascent above its baseline.
+        laid.ascent = QFontMetricsF(laid.font).ascent();
+        laid.text.setText(toQString(run.text));
+        laid.text.setTextFormat(Qt::PlainText);
+        laid.text.prepare(QTransform(), laid.font);
     }
     return laid;
 }
 
-void FormView::paintLabel(QPainter& painter, const Label& label) {
-    if (!label.visible()) {
-        return;
-    }
-    const LaidOutCaption& laid = laidOut(label);
-    const int em = fontPixels(laid.points);
+void FormView::paintText(QPainter& painter, const drawing::TextRun& run) {
+    const LaidOutText& laid = laidOut(run);
+    const qreal ratio = painter.device()->devicePixelRatio();
     painter.setFont(laid.font);
-    painter.setPen(toQColor(label.foreColor()));
+    painter.setPen(toQColor(run.colour));
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QPointF origin(px(label.rect().left), px(label.rect().top) + laid.baselineDrop);
-    int row = 0;
-    for (const QStaticText& line : laid.lines) {
-        painter.drawStaticText(origin + QPointF(0, row * em), line);
-        ++row;
-    }
+    painter.drawStaticText(QPointF(run.origin.x / ratio, run.origin.y / ratio - laid.ascent),
+                           laid.text);
 }
 
 const QPixmap& FormView::picture(const std::string& name) {

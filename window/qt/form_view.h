@@ -2,7 +2,9 @@
 #pragma once
 
 #include "announcer.h"
+#include "drawing.h"
 #include "form.h"
+#include "qt_text_metrics.h"
 
 #include <QFont>
 #include <QHash>
@@ -23,13 +25,9 @@ class QPushButton;
 
 namespace forms {
 
-// Paints the controls from the last in the list to the first, so each covers
-// those after it, with the push buttons as real buttons above all drawing.
+// Paints the form's frame, as the drawing lists it for the screen's
+// device-pixel ratio, with the push buttons as real buttons above it all.
 // It knows nothing of the game: a click is handed to whoever listens.
-//
-// It paints on the screen's own pixels at any device-pixel ratio: each pixel
-// of the layout starts on a whole device pixel, one-pixel lines stay one
-// device pixel wide, thick lines and pictures scale with the ratio.
 class FormView : public QWidget, private FormObserver {
     Q_OBJECT
 
@@ -46,7 +44,7 @@ public:
     const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
         return m_tabOrder;
     }
-    // Where a label or picture is painted, in the view's pixels.
+    // Where a label or picture stands, in the view's pixels.
     QRect areaOf(const VisibleControl& control) const;
 
     // Draws everything, buttons too, this many pixels aside from where the
@@ -77,33 +75,35 @@ private:
     void moveFocusOnFrom(QPushButton* button);
     void settleFocus();
 
-    // A label's words laid out in its font, kept from paint to paint until
-    // either changes: the shaking window repaints the same words 20 times a second.
-    struct LaidOutCaption {
-        std::string caption;
+    void paintText(QPainter& painter, const drawing::TextRun& run);
+
+    // A line of text laid out in its font, kept from paint to paint while it
+    // is shown: the shaking window repaints the same words 20 times a second.
+    struct TextKey {
+        std::string text;
         float points = 0;
         bool bold = false;
-        QFont font;
-        double baselineDrop = 0; // from the top of a line's em to where QStaticText puts its top
-        std::vector<QStaticText> lines;
+        auto operator<=>(const TextKey&) const = default;
     };
-    const LaidOutCaption& laidOut(const Label& label);
-    void paintLabel(QPainter& painter, const Label& label);
+    struct LaidOutText {
+        QFont font;
+        double ascent = 0; // from where QStaticText puts its top down to the baseline
+        QStaticText text;
+        bool shown = false; // in the frame being painted
+    };
+    const LaidOutText& laidOut(const drawing::TextRun& run);
 
     Form& m_form;
     std::map<const CommandButton*, QPushButton*> m_buttons;
     std::vector<std::pair<const CommandButton*, QPushButton*>> m_tabOrder;
     QHash<QString, QPixmap> m_pictures;
-    std::map<const Label*, LaidOutCaption> m_captions;
+    std::map<TextKey, LaidOutText> m_texts;
+    QtTextMetrics m_metrics;
     QPoint m_offset;
     std::unique_ptr<Announcer> m_announcer;
     // The button that lost the focus while a handler ran, until the focus settles.
     QPointer<QPushButton> m_focusFrom;
     bool m_focusSettling = false;
 };
-
-// Qt's colour for a 0x00BBGGRR one; the system's text colours are the
-// standard scheme's black, since the window paints its own white ground.
-QColor toQColor(Colour colour);
 
 } // namespace forms
