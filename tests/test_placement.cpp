@@ -1,6 +1,7 @@
 // test_placement.cpp: the shake where a program cannot move its own window
 // (Wayland), forced on the offscreen platform: what the window shows moves
-// by the same distance, in the same colours.
+// by the same distance, in the same colours; and where the window system
+// carries the moves out late.
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+
+#include <deque>
 
 using namespace forms;
 
@@ -34,6 +38,42 @@ struct StuckWindow {
         runtime.start();
     }
     QImage picture() { return view.grab().toImage(); }
+};
+
+// Holds the game's moves back, as a busy window manager does, until the
+// test lets them through.
+class LateMover final : public WindowPlacer {
+public:
+    void moveTo(FormView&, QPoint target) override { m_waiting.push_back(target); }
+    void carryOut(FormView& view, int moves) {
+        for (int i = 0; i < moves && !m_waiting.empty(); ++i) {
+            // As the window system itself moves it, not as the program asks.
+            view.windowHandle()->setFramePosition(m_waiting.front());
+            m_waiting.pop_front();
+        }
+        QCoreApplication::processEvents();
+    }
+
+private:
+    std::deque<QPoint> m_waiting;
+};
+
+// The game in a window whose moves land late.
+struct LateWindow {
+    Form1 form;
+    yopo::Game game{form};
+    FormView view{form};
+    QtRuntime runtime{form, game, view};
+    LateMover* mover;
+
+    LateWindow() {
+        auto late = std::make_unique<LateMover>();
+        mover = late.get();
+        runtime.setTimeScale(1e-4);
+        runtime.setWindowPlacer(std::move(late));
+        runtime.start();
+        QCoreApplication::processEvents();
+    }
 };
 
 } // namespace
@@ -128,6 +168,45 @@ private slots:
         QCOMPARE(window.picture().pixelColor(2, 2), kWater);
         window.runtime.raiseTick(window.form.Timer1);
         QCOMPARE(window.view.contentsOffset(), QPoint(-7, 0));
+    }
+
+    void movesThatLandLateDoNotLeadTheShakeAstray() {
+        LateWindow window;
+        const forms::Twips home = window.form.left();
+        const forms::Twips top = window.form.top();
+        // Aside, back, aside: none of it on the screen yet.
+        for (int step = 0; step < 3; ++step) {
+            window.game.ShakeStep(kFloodColour);
+        }
+        QCOMPARE(window.form.left(), home - 105);
+        // The window gets as far as the second move, back home, while the
+        // game stands aside: it goes on back home, not 7 pixels past it.
+        window.mover->carryOut(window.view, 2);
+        QCOMPARE(window.view.pos().x(), toPixels(home));
+        window.game.ShakeStep(kFloodColour);
+        QCOMPARE(window.form.left(), home);
+        window.mover->carryOut(window.view, 2);
+        for (int step = 0; step < 40; ++step) {
+            window.game.ShakeStep(kFloodColour);
+            window.mover->carryOut(window.view, step % 3);
+        }
+        QCOMPARE(window.form.left(), home);
+        QCOMPARE(window.form.top(), top);
+    }
+
+    void aWindowTheWindowSystemMovesShakesAroundItsNewPlace() {
+        LateWindow window;
+        const forms::Twips home = window.form.left();
+        window.game.ShakeStep(kFloodColour);
+        window.mover->carryOut(window.view, 1);
+        // The player drags it 200 pixels right and 100 down.
+        const QPoint dragged = window.view.pos() + QPoint(200, 100);
+        window.view.windowHandle()->setFramePosition(dragged);
+        QCoreApplication::processEvents();
+        QCOMPARE(window.form.left(), toTwips(dragged.x()));
+        QCOMPARE(window.form.top(), toTwips(dragged.y()));
+        window.game.ShakeStep(kFloodColour);
+        QCOMPARE(window.form.left(), home + toTwips(200));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 
 namespace forms {
 
@@ -32,12 +33,11 @@ public:
     // Returns whether the game's window was found moved by someone else.
     bool reported(Point report);
 
-    // How many of the game's moves the window system has not answered yet.
-    std::size_t unanswered() const;
-
     // So many of the latest moves are remembered; an answer later than that
     // is taken for the player's.
     static constexpr std::size_t kRemembered = 8;
+    // No window system's frame is wider than this, in twips (64 pixels).
+    static constexpr Twips kWidestFrame = 64.0f * kTwipsPerPixel;
 
 private:
     struct Move {
@@ -45,6 +45,7 @@ private:
         bool answered = false;
     };
     void answerUpTo(std::deque<Move>::iterator last);
+    static bool withinAFrame(Point apart);
 
     Point m_where;
     // The latest moves, oldest first.
@@ -53,10 +54,9 @@ private:
     // say); known once it has answered a move.
     Point m_displacement;
     bool m_displacementKnown = false;
-    // The distance of the last report that none of the moves explained from
-    // the move it stood nearest to, which is a displacement once seen twice.
-    Point m_suspect;
-    bool m_suspectSeen = false;
+    // The report before, and the target of the last move answered.
+    std::optional<Point> m_lastReport;
+    std::optional<Point> m_lastAnswered;
 };
 
 } // namespace forms

@@ -47,7 +47,9 @@ void QtRuntime::start() {
     const QRect screen = m_view.screen()->availableGeometry();
     m_view.move(screen.center() - QPoint(m_view.width() / 2, m_view.height() / 2));
     m_view.show();
-    placeWindow();
+    // Where it was asked to open; a window manager that puts it elsewhere
+    // says so, and the form takes its word until the game moves the window.
+    reportWindowPlace();
 }
 
 void QtRuntime::runTimeError(const RunTimeError& error) {
@@ -71,12 +73,12 @@ bool QtRuntime::eventFilter(QObject* watched, QEvent* event) {
     // Only what the window system says: Qt's own, unprompted Move event for
     // a move just asked for tells nothing about where the window stands.
     if (watched == &m_view && event->type() == QEvent::Move && event->spontaneous()) {
-        placeWindow();
+        reportWindowPlace();
     }
     return QObject::eventFilter(watched, event);
 }
 
-void QtRuntime::placeWindow() {
+void QtRuntime::reportWindowPlace() {
     m_form.windowStandsAt(toTwips(m_view.x()), toTwips(m_view.y()));
 }
 

@@ -42,7 +42,8 @@ private:
     TickSource* timerFor(const Timer& timer);
     void tick(const Timer& timer);
     int scaled(int interval) const;
-    void placeWindow();
+    // Tells the form where the window system has the window now.
+    void reportWindowPlace();
 
     Form& m_form;
     FormView& m_view;
