@@ -4,7 +4,16 @@
 #include <fstream>
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The transcript is the same bytes on every platform: LF, not CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc > 2) {
         std::cerr << "usage: yopo-headless [SCRIPT]\n";
         return yopo::kScriptBadLine;

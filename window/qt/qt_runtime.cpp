@@ -3,6 +3,7 @@
 
 #include "qt_text.h"
 #include "qt_text_metrics.h"
+#include "tick_settling.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -89,28 +90,14 @@ void QtRuntime::controlChanged(const Control& control, Property property) {
     if (&timer == m_ticking) {
         return; // settled once the tick is over: the last value written counts
     }
-    TickSource* source = timerFor(timer);
-    if (!timer.ticking() || error()) {
-        source->stop();
-    } else if (property == Property::Interval || !source->isActive()) {
-        // A new interval governs the wait from the moment it is written.
-        source->start(scaled(timer.interval()));
-    }
+    settleWrite(timer, property, *timerFor(timer), scaled(timer.interval()), error().has_value());
 }
 
 void QtRuntime::tick(const Timer& timer) {
     m_ticking = &timer;
     raiseTick(timer);
     m_ticking = nullptr;
-    // Whatever the tick wrote governs the wait from now. A period that began
-    // with this very tick and keeps its length runs on untouched, so that
-    // steady ticks do not drift by the time their handlers take.
-    TickSource* source = timerFor(timer);
-    if (!timer.ticking() || error()) {
-        source->stop();
-    } else if (source->interval() != scaled(timer.interval()) || !source->isActive()) {
-        source->start(scaled(timer.interval()));
-    }
+    settleTick(timer, *timerFor(timer), scaled(timer.interval()), error().has_value());
 }
 
 int QtRuntime::scaled(int interval) const {

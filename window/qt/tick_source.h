@@ -1,6 +1,8 @@
 // tick_source.h: a periodic timer that comes on time, for Timer1.
 #pragma once
 
+#include "tick_settling.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -14,16 +16,16 @@ namespace forms {
 // let run late by a thousandth of its wait: 6 ms on a 6-second tick. On Linux
 // a timerfd keeps the tick within a fraction of a millisecond; elsewhere, or
 // if the kernel refuses one, a precise QTimer stands in.
-class TickSource : public QObject {
+class TickSource : public QObject, public PeriodicSource {
 public:
     explicit TickSource(QObject* parent = nullptr);
     ~TickSource() override;
 
     // Ticks every `milliseconds` from now on, the first one a whole interval away.
-    void start(int milliseconds);
-    void stop();
-    bool isActive() const { return m_active; }
-    int interval() const { return m_interval; }
+    void start(int milliseconds) override;
+    void stop() override;
+    bool isActive() const override { return m_active; }
+    int interval() const override { return m_interval; }
 
     std::function<void()> onTick;
 
