@@ -8,7 +8,9 @@ if(NOT YOPO_WINDOWS_BUILD)
 endif()
 find_program(YOPO_WINE wine REQUIRED)
 set(yopo_wine_dir ${CMAKE_CURRENT_SOURCE_DIR}/wine)
-set(yopo_wine_env "WINEPREFIX=${PROJECT_BINARY_DIR}/wine-prefix" "WINEDEBUG=-all"
+# The windows are found by their title, ヨポ, which xdotool matches only in a
+# UTF-8 locale; a fresh machine's account may have none set.
+set(yopo_wine_env "LC_ALL=C.UTF-8" "WINEPREFIX=${PROJECT_BINARY_DIR}/wine-prefix" "WINEDEBUG=-all"
                   "YOPO_WINDOWS_BUILD=${YOPO_WINDOWS_BUILD}")
 
 add_test(NAME wine_prefix COMMAND ${yopo_wine_dir}/prefix.sh)
