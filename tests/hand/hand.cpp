@@ -54,8 +54,8 @@ class HandPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "hand.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override {
-        return key == QLatin1String("yopohand") ? new Hand(specification) : nullptr;
+    QObject* create(const QString& key, const QString& buttonName) override {
+        return key == QLatin1String("yopohand") ? new Hand(buttonName) : nullptr;
     }
 };
 
