@@ -36,4 +36,9 @@ std::string RunTimeError::description() const {
     return {};
 }
 
+std::string RunTimeError::report() const {
+    return "実行時エラー '" + std::to_string(static_cast<int>(m_number)) + "':\n\n" +
+           description() + "\n(" + m_where + ")";
+}
+
 } // namespace forms

@@ -24,6 +24,9 @@ public:
     const std::string& where() const { return m_where; }
     // The runtime's own wording, in Japanese, as the player reads it.
     std::string description() const;
+    // The whole report the player reads in the error's message box, the
+    // same on every platform.
+    std::string report() const;
 
 private:
     ErrorNumber m_number;

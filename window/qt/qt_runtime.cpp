@@ -59,10 +59,7 @@ void QtRuntime::runTimeError(const RunTimeError& error) {
     std::fprintf(stderr, "yopo: %s\n", error.what());
     // The handler has already stopped; the program ends once the player has read why.
     auto* box = new QMessageBox(QMessageBox::Critical, toQString(m_form.caption()),
-                                QStringLiteral("実行時エラー '%1':\n\n%2\n(%3)")
-                                    .arg(static_cast<int>(error.number()))
-                                    .arg(toQString(error.description()), toQString(error.where())),
-                                QMessageBox::Ok, &m_view);
+                                toQString(error.report()), QMessageBox::Ok, &m_view);
     box->setObjectName(QStringLiteral("runTimeError"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, qApp, [] { QCoreApplication::exit(kRunTimeErrorStatus); });

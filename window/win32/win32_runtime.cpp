@@ -135,10 +135,8 @@ void Win32Runtime::runTimeError(const RunTimeError& error) {
     std::fprintf(stderr, "yopo: %s\n", error.what());
     std::fflush(stderr);
     // The handler has already stopped; the program ends once the player has read why.
-    const std::string text = "実行時エラー '" + std::to_string(static_cast<int>(error.number())) +
-                             "':\n\n" + error.description() + "\n(" + error.where() + ")";
     m_exitStatus = kRunTimeErrorStatus;
-    MessageBoxW(m_window, toWide(text).c_str(), toWide(m_form.caption()).c_str(),
+    MessageBoxW(m_window, toWide(error.report()).c_str(), toWide(m_form.caption()).c_str(),
                 MB_OK | MB_ICONERROR);
     if (m_window != nullptr) {
         DestroyWindow(m_window);
