@@ -40,11 +40,11 @@ int main(int argc, char** argv) {
     // the plain light look whatever the desktop's theme.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(QApplication::style()->standardPalette());
-    QApplication::setFont(forms::FormView::formFont(forms::kDefaultFontSize));
+    QApplication::setFont(front::qt::FormView::formFont(forms::kDefaultFontSize));
 
     forms::Form1 form;
     yopo::Game game(form);
-    forms::FormView view(form);
+    front::qt::FormView view(form);
     if (const QStringList broken = view.unreadablePictures(); !broken.isEmpty()) {
         std::fprintf(stderr,
                      "yopo: cannot read the picture %s; the program is damaged, reinstall it\n",
@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
         return yopo::kCannotStart;
     }
     fonts.wait();
-    yopo::warnIfNoJapaneseFont(forms::FormView::japaneseFaces());
-    forms::QtRuntime runtime(form, game, view);
+    yopo::warnIfNoJapaneseFont(front::qt::FormView::japaneseFaces());
+    front::qt::QtRuntime runtime(form, game, view);
     // A maintainers' switch, off unless set: YOPO_TIME_SCALE=100 runs the clock 100 times faster.
     if (const double scale = qEnvironmentVariable("YOPO_TIME_SCALE").toDouble(); scale > 0) {
         runtime.setTimeScale(scale);

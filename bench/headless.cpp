@@ -59,7 +59,7 @@ double runtimeAlone() {
     const auto begun = Clock::now();
     forms::Form1 form;
     Idle idle;
-    forms::HeadlessRuntime runtime(form, idle);
+    front::headless::HeadlessRuntime runtime(form, idle);
     runtime.start();
     form.Timer1.setEnabled(true);
     for (int i = 0; i < kFloodTicks; ++i) {
@@ -77,10 +77,10 @@ double median(std::vector<double> values) {
 }
 
 void shakeForDays(const char* what,
-                  void (*catastrophe)(forms::Form1&, yopo::Game&, forms::HeadlessRuntime&)) {
+                  void (*catastrophe)(forms::Form1&, yopo::Game&, front::headless::HeadlessRuntime&)) {
     forms::Form1 form;
     yopo::Game game(form);
-    forms::HeadlessRuntime runtime(form, game);
+    front::headless::HeadlessRuntime runtime(form, game);
     runtime.start();
     catastrophe(form, game, runtime);
     std::printf("  shaking after %s:\n", what);
@@ -98,14 +98,14 @@ void shakeForDays(const char* what,
     }
 }
 
-void flood(forms::Form1& form, yopo::Game&, forms::HeadlessRuntime& runtime) {
+void flood(forms::Form1& form, yopo::Game&, front::headless::HeadlessRuntime& runtime) {
     runtime.click(form.Command1);
     for (int i = 0; i < kFloodTicks; ++i) {
         runtime.tick();
     }
 }
 
-void scald(forms::Form1& form, yopo::Game&, forms::HeadlessRuntime& runtime) {
+void scald(forms::Form1& form, yopo::Game&, front::headless::HeadlessRuntime& runtime) {
     runtime.click(form.Command1);
     runtime.click(form.Command1);
     runtime.click(form.Command2);

@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
 
     forms::Form1 form;
     Probe probe(form, interval, ticks, rewrite);
-    forms::FormView view(form);
-    forms::QtRuntime runtime(form, probe, view);
+    front::qt::FormView view(form);
+    front::qt::QtRuntime runtime(form, probe, view);
     runtime.start();
     probe.begin(interval);
     return QApplication::exec();

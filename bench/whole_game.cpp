@@ -36,7 +36,7 @@ public:
     Player(forms::Form1& form, yopo::Game& game, Road road)
         : m_form(form), m_game(game), m_events(game), m_road(road) {}
 
-    void attach(forms::FormView& view) { m_view = &view; }
+    void attach(front::qt::FormView& view) { m_view = &view; }
     bool finished() const { return m_finished; }
 
     void load() override {
@@ -86,7 +86,7 @@ private:
     Road m_road;
     bool m_tapStopped = false;
     bool m_judged = false;
-    forms::FormView* m_view = nullptr;
+    front::qt::FormView* m_view = nullptr;
     int m_shakeSteps = 0;
     bool m_finished = false;
 };
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(QApplication::style()->standardPalette());
-    QApplication::setFont(forms::FormView::formFont(forms::kDefaultFontSize));
+    QApplication::setFont(front::qt::FormView::formFont(forms::kDefaultFontSize));
 
     forms::Form1 form;
     yopo::Game game(form);
@@ -110,9 +110,9 @@ int main(int argc, char** argv) {
                   road == "good"    ? Road::Good
                   : road == "flood" ? Road::Flood
                                     : Road::Scald);
-    forms::FormView view(form);
+    front::qt::FormView view(form);
     player.attach(view);
-    forms::QtRuntime runtime(form, player, view);
+    front::qt::QtRuntime runtime(form, player, view);
     runtime.setTimeScale(kTimeScale);
     runtime.start();
     const int status = QApplication::exec();

@@ -3,7 +3,7 @@
 
 #include "arithmetic.h"
 #include "form1.h"
-#include "runtime.h"
+#include "form_events.h"
 #include "variant.h"
 
 #include <string>

@@ -18,8 +18,8 @@ inline const QColor kWater(0xC0, 0xFF, 0xFF);
 struct GameWindow {
     forms::Form1 form;
     yopo::Game game{form};
-    forms::FormView view{form};
-    forms::QtRuntime runtime{form, game, view};
+    front::qt::FormView view{form};
+    front::qt::QtRuntime runtime{form, game, view};
 
     enum class Clock { Running, Held };
     explicit GameWindow(Clock clock = Clock::Running) {

@@ -8,7 +8,7 @@
 struct Play {
     forms::Form1 form;
     yopo::Game game{form};
-    forms::HeadlessRuntime runtime{form, game};
+    front::headless::HeadlessRuntime runtime{form, game};
 
     Play() { runtime.start(); }
 

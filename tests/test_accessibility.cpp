@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace forms;
+using namespace front::qt;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 using namespace forms;
+using front::headless::HeadlessRuntime;
 
 namespace {
 

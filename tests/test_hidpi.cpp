@@ -15,6 +15,7 @@
 #include <set>
 
 using namespace forms;
+using namespace front::qt;
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace forms;
+using namespace front::qt;
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <deque>
 
 using namespace forms;
+using namespace front::qt;
 
 namespace {
 

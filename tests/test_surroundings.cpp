@@ -96,7 +96,7 @@ private slots:
         forms::Form form(
             {.caption = "ヨポ", .clientWidth = 1500, .clientHeight = 1500, .icon = "yopo.ico"},
             rows);
-        forms::FormView view(form);
+        front::qt::FormView view(form);
         QCOMPARE(view.unreadablePictures(), QStringList{"no-such-picture.png"});
     }
 };

@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QTest>
 
-using forms::TickSource;
+using front::qt::TickSource;
 
 class TickSourceTest : public QObject {
     Q_OBJECT

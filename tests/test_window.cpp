@@ -14,6 +14,7 @@
 #include <QTest>
 
 using namespace forms;
+using namespace front::qt;
 
 namespace {
 

@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     {
         forms::Form1 form;
         yopo::Game game(form);
-        forms::Win32Runtime runtime(form, game);
+        front::win32::Win32Runtime runtime(form, game);
         std::string broken;
         for (const std::string& name : runtime.unreadablePictures()) {
             broken += (broken.empty() ? "" : ", ") + name;

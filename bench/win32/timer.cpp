@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     {
         forms::Form1 form;
         Probe probe(form, interval, ticks);
-        forms::Win32Runtime runtime(form, probe);
+        front::win32::Win32Runtime runtime(form, probe);
         if (!runtime.start()) {
             return 1;
         }

@@ -5,7 +5,7 @@ set -euo pipefail
 script=$1 expected=$2
 actual=$(mktemp)
 trap 'rm -f "$actual"' EXIT
-wine "$YOPO_WINDOWS_BUILD/headless/yopo-headless.exe" < "$script" > "$actual"
+wine "$YOPO_WINDOWS_BUILD/replay/yopo-headless.exe" < "$script" > "$actual"
 if ! cmp -s "$actual" "$expected"; then
     echo "yopo-headless.exe differs from $expected:" >&2
     diff "$expected" "$actual" | head -20 >&2

@@ -1,0 +1,369 @@
+// form_view.cpp: the Qt view: paints the form's drawing with QPainter and hosts its buttons.
+#include "form_view.h"
+
+#include "form_accessible.h"
+#include "qt_text.h"
+
+#include <QAccessible>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <variant>
+
+namespace front::qt {
+
+namespace {
+
+// Faces with Japanese glyphs in which every full-width character is one em
+// wide, as the layout's labels were measured; the closest first.
+const QStringList kJapaneseFaces = {"IPAGothic",  "TakaoGothic",
+                                    "VL Gothic",  "Noto Sans Mono CJK JP",
+                                    "IPAPGothic", "Noto Sans CJK JP"};
+
+// The view's pixels a control's rectangle covers, moved with the contents.
+QRect viewRect(const Rect& rect, QPoint offset) {
+    const drawing::DeviceRect area = drawing::deviceRect(rect, 1, {offset.x(), offset.y()});
+    return QRect(area.left, area.top, area.width, area.height);
+}
+
+template <typename... Painters>
+struct Overloaded : Painters... {
+    using Painters::operator()...;
+};
+
+QRect toQRect(const drawing::DeviceRect& rect) {
+    return QRect(rect.left, rect.top, rect.width, rect.height);
+}
+
+QColor toQColor(Colour colour) {
+    return QColor(red(colour), green(colour), blue(colour));
+}
+
+// Where a hairline's end pixel is: the line runs through its centre, which
+// with Qt's default square cap takes in both end pixels.
+QPointF centreOf(drawing::DevicePixel pixel) {
+    return {pixel.x + 0.5, pixel.y + 0.5};
+}
+
+void paintShape(QPainter& painter, const drawing::FillRect& fill) {
+    painter.fillRect(toQRect(fill.rect), toQColor(fill.colour));
+}
+
+void paintShape(QPainter& painter, const drawing::Hairline& line) {
+    QPen pen(toQColor(line.colour));
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLine(centreOf(line.from), centreOf(line.to));
+}
+
+void paintShape(QPainter& painter, const drawing::WideLine& line) {
+    QPen pen(toQColor(line.colour));
+    pen.setWidth(line.width);
+    pen.setCapStyle(Qt::RoundCap);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
+}
+
+void paintShape(QPainter& painter, const drawing::RoundedRect& shape) {
+    painter.setBrush(shape.fill ? QBrush(toQColor(*shape.fill)) : QBrush(Qt::NoBrush));
+    if (shape.outline) {
+        QPen pen(toQColor(*shape.outline));
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        const drawing::DeviceRect& area = shape.rect;
+        const QRectF path(centreOf({area.left, area.top}), centreOf({area.right(), area.bottom()}));
+        painter.drawRoundedRect(path, shape.radius, shape.radius);
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(toQRect(shape.rect)), shape.radius, shape.radius);
+    }
+}
+
+} // namespace
+
+const QStringList& FormView::japaneseFaces() {
+    return kJapaneseFaces;
+}
+
+QFont FormView::formFont(float points, bool bold) {
+    QFont font;
+    font.setFamilies(kJapaneseFaces);
+    font.setPixelSize(fontPixels(points));
+    font.setBold(bold);
+    return font;
+}
+
+FormView::FormView(Form& form, QWidget* parent)
+    : QWidget(parent), m_form(form), m_announcer(platformAnnouncer()) {
+    installFormAccessibility();
+    setFixedSize(toPixels(form.clientWidth()), toPixels(form.clientHeight()));
+    // Every paint covers the window with the form's own ground first, so
+    // Qt need not clear it beforehand.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(formFont(kDefaultFontSize));
+
+    std::vector<const CommandButton*> byTabIndex;
+    for (const auto& control : form.controls()) {
+        if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
+            auto* widget = new QPushButton(this);
+            widget->setObjectName(toQString(button->name()));
+            widget->setAutoDefault(false);
+            widget->installEventFilter(this);
+            m_buttons[button] = widget;
+            connect(widget, &QPushButton::clicked, this, [this, button] {
+                if (onClick) {
+                    onClick(*button);
+                }
+            });
+            syncButton(*button);
+            byTabIndex.push_back(button);
+        }
+    }
+    std::sort(byTabIndex.begin(), byTabIndex.end(),
+              [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
+    for (const CommandButton* button : byTabIndex) {
+        m_tabOrder.emplace_back(button, m_buttons[button]);
+    }
+    for (size_t i = 1; i < byTabIndex.size(); ++i) {
+        setTabOrder(m_buttons[byTabIndex[i - 1]], m_buttons[byTabIndex[i]]);
+    }
+    if (!byTabIndex.empty()) {
+        m_buttons[byTabIndex.front()]->setFocus();
+    }
+    m_form.addObserver(this);
+    // Screen readers' view of the window exists from the start, so that it
+    // knows the captions before the first one changes.
+    QAccessible::queryAccessibleInterface(this);
+}
+
+FormView::~FormView() {
+    m_form.removeObserver(this);
+}
+
+QPushButton* FormView::button(const CommandButton& control) const {
+    const auto found = m_buttons.find(&control);
+    return found == m_buttons.end() ? nullptr : found->second;
+}
+
+QRect FormView::areaOf(const VisibleControl& control) const {
+    Rect rect;
+    if (control.kind() == ControlKind::Label) {
+        rect = static_cast<const Label&>(control).rect();
+    } else if (control.kind() == ControlKind::Image) {
+        // Each picture is its control's own size.
+        rect = static_cast<const Image&>(control).rect();
+    }
+    return viewRect(rect, m_offset);
+}
+
+void FormView::setContentsOffset(QPoint offset) {
+    if (offset == m_offset) {
+        return;
+    }
+    m_offset = offset;
+    for (const auto& [control, widget] : m_buttons) {
+        widget->setGeometry(viewRect(control->rect(), m_offset));
+    }
+    update();
+}
+
+void FormView::controlChanged(const Control& control, Property property) {
+    if (control.kind() == ControlKind::CommandButton) {
+        syncButton(static_cast<const CommandButton&>(control));
+    } else if (control.kind() != ControlKind::Timer) {
+        update();
+    }
+    if (control.kind() == ControlKind::Label && property == Property::Caption && m_announcer) {
+        exposeCaptionChange(*this, static_cast<const Label&>(control), *m_announcer);
+    }
+}
+
+void FormView::formChanged(Property property) {
+    if (property == Property::BackColor) {
+        update();
+    }
+}
+
+void FormView::syncButton(const CommandButton& control) {
+    QPushButton* widget = m_buttons.at(&control);
+    const bool hadFocus = window()->focusWidget() == widget;
+    widget->setText(toQString(control.caption()));
+    widget->setGeometry(viewRect(control.rect(), m_offset));
+    widget->setEnabled(control.enabled());
+    widget->setVisible(control.visible());
+    if (hadFocus && !control.canBeClicked()) {
+        moveFocusOnFrom(widget);
+    }
+}
+
+// Qt itself moves the focus off a button it disables or hides, but only to
+// what can act at that moment, halfway through the handler: closing the tap
+// disables the tap's button before it enables the fire's. So the focus
+// settles once the handler is over, on the first button after this one in
+// tab order that can act then, or on the window when none can.
+void FormView::moveFocusOnFrom(QPushButton* button) {
+    m_focusFrom = button;
+    if (!m_focusSettling) {
+        m_focusSettling = true;
+        QMetaObject::invokeMethod(this, &FormView::settleFocus, Qt::QueuedConnection);
+    }
+}
+
+void FormView::settleFocus() {
+    m_focusSettling = false;
+    if (m_focusFrom.isNull()) {
+        return;
+    }
+    const auto from = std::find_if(m_tabOrder.begin(), m_tabOrder.end(),
+                                   [&](const auto& entry) { return entry.second == m_focusFrom; });
+    m_focusFrom = nullptr;
+    if (from == m_tabOrder.end()) {
+        return;
+    }
+    // The button itself first, in case the handler gave it back what it took.
+    const auto start = static_cast<std::size_t>(from - m_tabOrder.begin());
+    for (std::size_t i = 0; i < m_tabOrder.size(); ++i) {
+        const auto& [control, widget] = m_tabOrder[(start + i) % m_tabOrder.size()];
+        if (control->canBeClicked()) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    setFocus(Qt::OtherFocusReason);
+}
+
+void FormView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || m_openingMessageTold) {
+        return;
+    }
+    m_openingMessageTold = true;
+    // The greeting was written before the window opened, when no screen
+    // reader could hear it. Told once the window is active, and after the
+    // window and the focused button have been told of, so that a screen
+    // reader speaks it in turn after them.
+    QTimer::singleShot(0, this, [this] {
+        if (m_announcer) {
+            exposeCurrentMessage(*this, *m_announcer);
+        }
+    });
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button, as Space does; a push button outside
+    // a dialog leaves Enter to its window.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
+        for (const auto& [control, widget] : m_tabOrder) {
+            if (focusWidget() == widget && control->canBeClicked()) {
+                widget->click();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    // A player who presses buttons with the keyboard sees where the focus
+    // is, as after Tab: pressing Space or Enter shows the focus frame too.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            window()->setAttribute(Qt::WA_KeyboardFocusChange);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const qreal ratio = painter.device()->devicePixelRatio();
+    const drawing::Frame frame =
+        drawing::drawFrame(m_form, m_metrics, ratio, {m_offset.x(), m_offset.y()});
+    // The frame is in the device's own pixels; text goes in the view's,
+    // which Qt renders at the device's resolution.
+    const QTransform onDevicePixels = QTransform::fromScale(1 / ratio, 1 / ratio);
+    painter.setWorldTransform(onDevicePixels);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (auto& [key, text] : m_texts) {
+        text.shown = false;
+    }
+    for (const drawing::Primitive& primitive : frame.primitives) {
+        std::visit(Overloaded{[&](const drawing::TextRun& run) {
+                                  painter.setWorldTransform(QTransform());
+                                  paintText(painter, run);
+                                  painter.setWorldTransform(onDevicePixels);
+                              },
+                              [&](const drawing::Picture& image) {
+                                  painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                                                        image.smooth);
+                                  painter.drawPixmap(toQRect(image.rect), picture(image.name));
+                              },
+                              [&](const auto& shape) { paintShape(painter, shape); }},
+                   primitive);
+    }
+    // Words no longer shown are laid out afresh if they come back.
+    std::erase_if(m_texts, [](const auto& entry) { return !entry.second.shown; });
+}
+
+const FormView::LaidOutText& FormView::laidOut(const drawing::TextRun& run) {
+    auto [found, fresh] = m_texts.try_emplace(TextKey{run.text, run.points, run.bold});
+    LaidOutText& laid = found->second;
+    laid.shown = true;
+    if (fresh) {
+        laid.font = formFont(run.points, run.bold);
+        // QStaticText hangs a line from the font's full ascent above its baseline.
+        laid.ascent = QFontMetricsF(laid.font).ascent();
+        laid.text.setText(toQString(run.text));
+        laid.text.setTextFormat(Qt::PlainText);
+        laid.text.prepare(QTransform(), laid.font);
+    }
+    return laid;
+}
+
+void FormView::paintText(QPainter& painter, const drawing::TextRun& run) {
+    const LaidOutText& laid = laidOut(run);
+    const qreal ratio = painter.device()->devicePixelRatio();
+    painter.setFont(laid.font);
+    painter.setPen(toQColor(run.colour));
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.drawStaticText(QPointF(run.origin.x / ratio, run.origin.y / ratio - laid.ascent),
+                           laid.text);
+}
+
+const QPixmap& FormView::picture(const std::string& name) {
+    const QString key = toQString(name);
+    auto found = m_pictures.find(key);
+    if (found == m_pictures.end()) {
+        // Straight from the decoder: a pixmap loaded by name would first read
+        // the resource's time for Qt's pixmap cache, which these never use.
+        found =
+            m_pictures.insert(key, QPixmap::fromImage(QImage(QStringLiteral(":/assets/") + key)));
+    }
+    return *found;
+}
+
+QStringList FormView::unreadablePictures() {
+    QStringList unreadable;
+    std::vector<std::string> names = {m_form.icon()};
+    for (const auto& control : m_form.controls()) {
+        if (const auto* image = dynamic_cast<const Image*>(control.get())) {
+            names.push_back(image->picture());
+        }
+    }
+    for (const std::string& name : names) {
+        if (picture(name).isNull()) {
+            unreadable.push_back(toQString(name));
+        }
+    }
+    return unreadable;
+}
+
+} // namespace front::qt

@@ -1,0 +1,114 @@
+// form_view.h: a Qt widget that paints a form's model and hosts its push buttons.
+#pragma once
+
+#include "announcer.h"
+#include "drawing.h"
+#include "form.h"
+#include "qt_text_metrics.h"
+
+#include <QFont>
+#include <QHash>
+#include <QPixmap>
+#include <QPointer>
+#include <QStaticText>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QPainter;
+class QPushButton;
+
+namespace front::qt {
+
+using namespace ::forms;
+
+// Paints the form's frame, as the drawing lists it for the screen's
+// device-pixel ratio, with the push buttons as real buttons above it all.
+// It knows nothing of the game: a click is handed to whoever listens.
+class FormView : public QWidget, private FormObserver {
+    Q_OBJECT
+
+public:
+    explicit FormView(Form& form, QWidget* parent = nullptr);
+    ~FormView() override;
+
+    const Form& form() const { return m_form; }
+
+    // Called when the player presses a button.
+    std::function<void(const CommandButton&)> onClick;
+
+    QPushButton* button(const CommandButton& control) const;
+    const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
+        return m_tabOrder;
+    }
+    // Where a label or picture stands, in the view's pixels.
+    QRect areaOf(const VisibleControl& control) const;
+
+    // Draws everything, buttons too, this many pixels aside from where the
+    // layout puts it: the window's shake where the window itself cannot move.
+    void setContentsOffset(QPoint offset);
+    QPoint contentsOffset() const { return m_offset; }
+
+    // Who asks screen readers to speak each new caption.
+    void setAnnouncer(std::unique_ptr<Announcer> announcer) { m_announcer = std::move(announcer); }
+    // The font the form's text is drawn in at the given size.
+    static QFont formFont(float points, bool bold = false);
+    // The faces that font is looked for in, the closest first.
+    static const QStringList& japaneseFaces();
+    // Names of the pictures (the window's icon among them) that do not decode.
+    QStringList unreadablePictures();
+    // A picture of the assets, decoded once: null if it does not decode.
+    const QPixmap& picture(const std::string& name);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void controlChanged(const Control& control, Property property) override;
+    void formChanged(Property property) override;
+    void syncButton(const CommandButton& control);
+    void moveFocusOnFrom(QPushButton* button);
+    void settleFocus();
+
+    void paintText(QPainter& painter, const drawing::TextRun& run);
+
+    // A line of text laid out in its font, kept from paint to paint while it
+    // is shown: the shaking window repaints the same words 20 times a second.
+    struct TextKey {
+        std::string text;
+        float points = 0;
+        bool bold = false;
+        auto operator<=>(const TextKey&) const = default;
+    };
+    struct LaidOutText {
+        QFont font;
+        double ascent = 0; // from where QStaticText puts its top down to the baseline
+        QStaticText text;
+        bool shown = false; // in the frame being painted
+    };
+    const LaidOutText& laidOut(const drawing::TextRun& run);
+
+    Form& m_form;
+    std::map<const CommandButton*, QPushButton*> m_buttons;
+    std::vector<std::pair<const CommandButton*, QPushButton*>> m_tabOrder;
+    QHash<QString, QPixmap> m_pictures;
+    std::map<TextKey, LaidOutText> m_texts;
+    QtTextMetrics m_metrics;
+    QPoint m_offset;
+    std::unique_ptr<Announcer> m_announcer;
+    // The button that lost the focus while a handler ran, until the focus settles.
+    QPointer<QPushButton> m_focusFrom;
+    bool m_focusSettling = false;
+    // Whether screen readers have heard the message the window opened with.
+    bool m_openingMessageTold = false;
+};
+
+} // namespace front::qt

@@ -1,0 +1,16 @@
+// qt_text_metrics.h: captions measured in the font the view draws them in.
+#pragma once
+
+#include "text_metrics.h"
+
+namespace front::qt {
+
+using namespace ::forms;
+
+class QtTextMetrics : public TextMetrics {
+public:
+    TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    FontExtent fontExtent(float points, bool bold) const override;
+};
+
+} // namespace front::qt

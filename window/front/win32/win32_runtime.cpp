@@ -1,0 +1,373 @@
+// win32_runtime.cpp: the window, its buttons, its clock and its errors on Win32.
+#include "win32_runtime.h"
+
+#include "japanese_font.h"
+#include "resource_ids.h"
+#include "tick_settling.h"
+#include "utf16.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace front::win32 {
+
+namespace {
+
+constexpr int kRunTimeErrorStatus = 1;
+constexpr wchar_t kWindowClass[] = L"YopoForm";
+// A fixed single border with the close box only: no sizing frame, no
+// minimise or maximise box.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = 0;
+constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
+
+} // namespace
+
+Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
+    : runtime::Runtime(events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
+      m_view(form, *m_metrics, m_pictures) {
+    m_form.setTextMetrics(m_metrics);
+    m_form.addObserver(this);
+}
+
+Win32Runtime::~Win32Runtime() {
+    m_form.removeObserver(this);
+    if (m_window != nullptr) {
+        DestroyWindow(m_window);
+    }
+    if (m_buttonFont != nullptr) {
+        DeleteObject(m_buttonFont);
+    }
+}
+
+double Win32Runtime::ratio() const {
+    return m_dpi / kLayoutDpi;
+}
+
+bool Win32Runtime::start() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, YOPO_RES_WINDOW_ICON);
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, YOPO_RES_WINDOW_ICON, IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+
+    // Created on the primary screen, hidden, so that its buttons exist for
+    // Form_Load and its size follows that screen's DPI.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    m_window = CreateWindowExW(kWindowExStyle, kWindowClass, toWide(m_form.caption()).c_str(),
+                               kWindowStyle, monitor.rcWork.left, monitor.rcWork.top, 100, 100,
+                               nullptr, nullptr, instance, this);
+    if (m_window == nullptr) {
+        return false;
+    }
+    m_dpi = GetDpiForWindow(m_window);
+    createButtons();
+    layOut();
+    if (!raiseLoad() || error()) {
+        return true;
+    }
+    RECT outer{};
+    GetWindowRect(m_window, &outer);
+    const RECT& work = monitor.rcWork;
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    SetWindowPos(m_window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateWindow(m_window);
+    GetWindowRect(m_window, &outer);
+    windowPlaced(outer.left, outer.top);
+    for (const auto& [button, widget] : m_buttons) {
+        if (button->canBeClicked()) {
+            SetFocus(widget);
+            break;
+        }
+    }
+    return true;
+}
+
+int Win32Runtime::run() {
+    std::vector<HANDLE> handles;
+    std::vector<WaitableTickSource*> sources;
+    for (;;) {
+        handles.clear();
+        sources.clear();
+        for (auto& [timer, source] : m_timers) {
+            if (source->isActive()) {
+                handles.push_back(source->handle());
+                sources.push_back(source.get());
+            }
+        }
+        const auto count = static_cast<DWORD>(handles.size());
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE,
+                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken < WAIT_OBJECT_0 + count) {
+            sources[woken - WAIT_OBJECT_0]->expired();
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return static_cast<int>(message.wParam);
+            }
+            // Tab, Shift+Tab, Space and Enter among the buttons, as in a dialog.
+            if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+    }
+}
+
+void Win32Runtime::runTimeError(const RunTimeError& error) {
+    for (auto& [timer, source] : m_timers) {
+        source->stop();
+    }
+    std::fprintf(stderr, "yopo: %s\n", error.what());
+    std::fflush(stderr);
+    // The handler has already stopped; the program ends once the player has read why.
+    m_exitStatus = kRunTimeErrorStatus;
+    MessageBoxW(m_window, toWide(error.report()).c_str(), toWide(m_form.caption()).c_str(),
+                MB_OK | MB_ICONERROR);
+    if (m_window != nullptr) {
+        DestroyWindow(m_window);
+    } else {
+        PostQuitMessage(m_exitStatus);
+    }
+}
+
+LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(l);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* runtime = reinterpret_cast<Win32Runtime*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (runtime == nullptr || runtime->m_window != window) {
+        return DefWindowProcW(window, message, w, l);
+    }
+    return runtime->handle(message, w, l);
+}
+
+LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(m_window, &paint);
+        m_view.paint(dc, ratio());
+        EndPaint(m_window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1; // every paint covers the whole client area
+    case WM_COMMAND:
+        if (LOWORD(w) == IDOK) {
+            clickFocused(); // Enter, where the dialog manager finds no button of its own
+        } else if (HIWORD(w) == BN_CLICKED) {
+            click(LOWORD(w));
+        }
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(l);
+        if ((position->flags & SWP_NOMOVE) == 0) {
+            windowPlaced(position->x, position->y);
+        }
+        break;
+    }
+    case WM_DPICHANGED: {
+        m_dpi = HIWORD(w);
+        const auto* suggested = reinterpret_cast<const RECT*>(l);
+        SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut();
+        return 0;
+    }
+    case WM_CLOSE:
+        DestroyWindow(m_window);
+        return 0;
+    case WM_DESTROY:
+        for (auto& [timer, source] : m_timers) {
+            source->stop();
+        }
+        m_window = nullptr;
+        PostQuitMessage(m_exitStatus);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_window, message, w, l);
+}
+
+void Win32Runtime::windowPlaced(int x, int y) {
+    // In the layout's pixels, as the game moves the window by them.
+    m_form.windowStandsAt(toTwips(static_cast<int>(std::lround(x / ratio()))),
+                          toTwips(static_cast<int>(std::lround(y / ratio()))));
+}
+
+void Win32Runtime::createButtons() {
+    std::vector<const CommandButton*> byTabIndex;
+    for (const auto& control : m_form.controls()) {
+        if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
+            byTabIndex.push_back(button);
+        }
+    }
+    std::sort(byTabIndex.begin(), byTabIndex.end(),
+              [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
+    // Created in tab order, which is the order Tab visits them in.
+    for (const CommandButton* button : byTabIndex) {
+        const auto id = static_cast<std::intptr_t>(m_buttons.size() + 1);
+        HWND widget = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0,
+                                      0, 0, 0, m_window, reinterpret_cast<HMENU>(id),
+                                      GetModuleHandleW(nullptr), nullptr);
+        m_buttons.emplace_back(button, widget);
+    }
+}
+
+void Win32Runtime::layOut() {
+    const double r = ratio();
+    RECT outer{0, 0, 0, 0};
+    const drawing::DeviceRect client =
+        drawing::deviceRect({0, 0, m_form.clientWidth(), m_form.clientHeight()}, r);
+    outer.right = client.width;
+    outer.bottom = client.height;
+    AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, m_dpi);
+    SetWindowPos(m_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_buttonFont != nullptr) {
+        DeleteObject(m_buttonFont);
+    }
+    m_buttonFont =
+        createFormFont(static_cast<int>(std::lround(fontPixels(kDefaultFontSize) * r)), false);
+    for (const auto& [button, widget] : m_buttons) {
+        SendMessageW(widget, WM_SETFONT, reinterpret_cast<WPARAM>(m_buttonFont), FALSE);
+        syncButton(*button);
+    }
+    InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void Win32Runtime::syncButton(const CommandButton& button) {
+    const auto found = std::find_if(m_buttons.begin(), m_buttons.end(),
+                                    [&](const auto& entry) { return entry.first == &button; });
+    if (found == m_buttons.end()) {
+        return;
+    }
+    HWND widget = found->second;
+    const drawing::DeviceRect place = drawing::deviceRect(button.rect(), ratio());
+    SetWindowTextW(widget, toWide(button.caption()).c_str());
+    SetWindowPos(widget, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    EnableWindow(widget, button.enabled() ? TRUE : FALSE);
+    ShowWindow(widget, button.visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Runtime::click(WORD id) {
+    if (id == 0 || id > m_buttons.size()) {
+        return;
+    }
+    HWND before = GetFocus();
+    raiseClick(*m_buttons[id - 1].first);
+    settleFocus(before);
+}
+
+void Win32Runtime::clickFocused() {
+    HWND focus = GetFocus();
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i].second == focus) {
+            click(static_cast<WORD>(i + 1));
+            return;
+        }
+    }
+}
+
+// A handler may disable or hide the button that has the focus: closing the
+// tap disables the tap's button before it enables the fire's. Once it is
+// over, the focus moves on to the first button after that one in tab order
+// that can act, or to the window when none can.
+void Win32Runtime::settleFocus(HWND before) {
+    if (m_window == nullptr) {
+        return;
+    }
+    const auto from = std::find_if(m_buttons.begin(), m_buttons.end(),
+                                   [&](const auto& entry) { return entry.second == before; });
+    if (from == m_buttons.end() || from->first->canBeClicked()) {
+        return;
+    }
+    const size_t start = static_cast<size_t>(from - m_buttons.begin());
+    for (size_t step = 1; step < m_buttons.size(); ++step) {
+        const auto& [button, widget] = m_buttons[(start + step) % m_buttons.size()];
+        if (button->canBeClicked()) {
+            SetFocus(widget);
+            return;
+        }
+    }
+    SetFocus(m_window);
+}
+
+void Win32Runtime::controlChanged(const Control& control, Property property) {
+    switch (control.kind()) {
+    case ControlKind::CommandButton:
+        syncButton(static_cast<const CommandButton&>(control));
+        return;
+    case ControlKind::Timer: {
+        const auto& timer = static_cast<const Timer&>(control);
+        if (&timer != m_ticking) { // else settled once the tick is over
+            runtime::settleWrite(timer, property, timerFor(timer), scaled(timer.interval()),
+                        error().has_value());
+        }
+        return;
+    }
+    default:
+        if (m_window != nullptr) {
+            InvalidateRect(m_window, nullptr, FALSE);
+        }
+        return;
+    }
+}
+
+void Win32Runtime::formChanged(Property property) {
+    if (m_window == nullptr) {
+        return;
+    }
+    if (property == Property::Left || property == Property::Top) {
+        const double r = ratio();
+        SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(m_form.left()) * r)),
+                     static_cast<int>(std::lround(toPixels(m_form.top()) * r)), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (property == Property::BackColor) {
+        InvalidateRect(m_window, nullptr, FALSE);
+    }
+}
+
+WaitableTickSource& Win32Runtime::timerFor(const Timer& timer) {
+    std::unique_ptr<WaitableTickSource>& source = m_timers[&timer];
+    if (source == nullptr) {
+        source = std::make_unique<WaitableTickSource>();
+        source->onTick = [this, &timer] { tick(timer); };
+    }
+    return *source;
+}
+
+void Win32Runtime::tick(const Timer& timer) {
+    HWND before = GetFocus();
+    m_ticking = &timer;
+    raiseTick(timer);
+    m_ticking = nullptr;
+    runtime::settleTick(timer, timerFor(timer), scaled(timer.interval()), error().has_value());
+    settleFocus(before);
+}
+
+int Win32Runtime::scaled(int interval) const {
+    return std::max(1, static_cast<int>(interval / m_timeScale));
+}
+
+} // namespace front::win32

@@ -1,0 +1,86 @@
+// win32_runtime.h: the forms runtime on Win32: a real window, real BUTTON
+// controls, a waitable-timer clock and a GDI view of the drawing.
+#pragma once
+
+#include "form.h"
+#include "gdi_text_metrics.h"
+#include "gdi_view.h"
+#include "pictures.h"
+#include "precise_timer.h"
+#include "runtime.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace front::win32 {
+
+using namespace ::forms;
+
+class Win32Runtime : public runtime::Runtime, private FormObserver {
+public:
+    // COM must be initialised on this thread (the pictures decode with WIC).
+    Win32Runtime(Form& form, FormEvents& events);
+    ~Win32Runtime() override;
+    Win32Runtime(const Win32Runtime&) = delete;
+    Win32Runtime& operator=(const Win32Runtime&) = delete;
+
+    // Names of the embedded pictures that do not decode.
+    std::vector<std::string> unreadablePictures() { return m_pictures.unreadable(); }
+
+    // Creates the window, raises Form_Load, then shows the window centred on
+    // its screen with the focus on the first button in tab order. False if
+    // the window could not be created.
+    bool start();
+    // Runs the message loop until the window closes; the program's exit status.
+    int run();
+
+    // For maintainers who want to watch a flood without waiting 41 minutes.
+    void setTimeScale(double scale) { m_timeScale = scale; }
+
+protected:
+    // Tells the player, on stderr and in a message box, and ends the program.
+    void runTimeError(const RunTimeError& error) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+
+    void controlChanged(const Control& control, Property property) override;
+    void formChanged(Property property) override;
+
+    void createButtons();
+    void syncButton(const CommandButton& button);
+    void layOut();
+    void click(WORD id);
+    void clickFocused();
+    void settleFocus(HWND before);
+    WaitableTickSource& timerFor(const Timer& timer);
+    void tick(const Timer& timer);
+    int scaled(int interval) const;
+
+    // Everything the window system says about where the window stands comes
+    // through here, in device pixels of its outer top left corner: once it is
+    // shown, and at each WM_WINDOWPOSCHANGED that moved it, whether the answer
+    // to a Move (sent from inside SetWindowPos) or the player's drag.
+    void windowPlaced(int x, int y);
+    double ratio() const;
+
+    Form& m_form;
+    std::shared_ptr<GdiTextMetrics> m_metrics;
+    Pictures m_pictures;
+    GdiView m_view;
+    HWND m_window = nullptr;
+    HFONT m_buttonFont = nullptr;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    // Buttons in tab order; a button's control id is its place here plus one.
+    std::vector<std::pair<const CommandButton*, HWND>> m_buttons;
+    std::map<const Timer*, std::unique_ptr<WaitableTickSource>> m_timers;
+    const Timer* m_ticking = nullptr;
+    double m_timeScale = 1;
+    int m_exitStatus = 0;
+};
+
+} // namespace front::win32
