@@ -1,5 +1,5 @@
-// tick_source.cpp: ticks from a timerfd where there is one, from QTimer where not.
-#include "tick_source.h"
+// alarm_clock.cpp: a timerfd where there is one, a precise QTimer where not.
+#include "alarm_clock.h"
 
 #include <QSocketNotifier>
 
@@ -8,23 +8,26 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 namespace front::qt {
 
-TickSource::TickSource(QObject* parent) : QObject(parent) {
+AlarmClock::AlarmClock(QObject* parent) : QObject(parent) {
 #ifdef Q_OS_LINUX
     m_fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd >= 0) {
         m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-        connect(m_notifier, &QSocketNotifier::activated, this, [this] { expired(); });
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] { rang(); });
     }
 #endif
     m_fallback.setTimerType(Qt::PreciseTimer);
-    connect(&m_fallback, &QTimer::timeout, this, [this] { expired(); });
+    m_fallback.setSingleShot(true);
+    connect(&m_fallback, &QTimer::timeout, this, [this] { rang(); });
 }
 
-TickSource::~TickSource() {
+AlarmClock::~AlarmClock() {
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
         delete m_notifier;
@@ -33,47 +36,49 @@ TickSource::~TickSource() {
 #endif
 }
 
-void TickSource::start(int milliseconds) {
-    m_active = true;
-    m_interval = milliseconds;
-    arm(milliseconds);
+runtime::Milliseconds AlarmClock::now() {
+    // steady_clock is CLOCK_MONOTONIC, the timerfd's own clock.
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void TickSource::stop() {
-    m_active = false;
-    arm(0);
-}
-
-void TickSource::arm(int milliseconds) {
+void AlarmClock::ringAt(std::optional<runtime::Milliseconds> when) {
+    m_set = when.has_value();
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
-        itimerspec period{};
-        period.it_interval.tv_sec = milliseconds / 1000;
-        period.it_interval.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
-        period.it_value = period.it_interval; // all zero disarms it
-        timerfd_settime(m_fd, 0, &period, nullptr);
+        itimerspec moment{}; // all zero disarms it
+        if (when) {
+            // A moment already past must still ring: zero would disarm.
+            const runtime::Milliseconds at = std::max<runtime::Milliseconds>(*when, 1);
+            moment.it_value.tv_sec = static_cast<time_t>(at / 1000);
+            moment.it_value.tv_nsec = static_cast<long>(at % 1000) * 1000000L;
+        }
+        timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &moment, nullptr);
         return;
     }
 #endif
-    if (milliseconds > 0) {
-        m_fallback.start(milliseconds);
+    if (when) {
+        m_fallback.start(
+            static_cast<int>(std::clamp<runtime::Milliseconds>(*when - now(), 0, INT32_MAX)));
     } else {
         m_fallback.stop();
     }
 }
 
-void TickSource::expired() {
+void AlarmClock::rang() {
 #ifdef Q_OS_LINUX
     if (m_fd >= 0) {
-        // Ticks missed while a handler ran come as one, as a busy window's timer does.
         std::uint64_t expirations = 0;
         if (::read(m_fd, &expirations, sizeof expirations) != sizeof expirations) {
             return;
         }
     }
 #endif
-    if (m_active && onTick) {
-        onTick();
+    if (m_set) {
+        m_set = false;
+        if (onRing) {
+            onRing();
+        }
     }
 }
 

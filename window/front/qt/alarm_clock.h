@@ -1,45 +1,44 @@
-// tick_source.h: a periodic timer that comes on time, for Timer1.
+// alarm_clock.h: wakes Timer1's scheduler at a moment on the monotonic clock.
 #pragma once
 
-#include "tick_settling.h"
+#include "scheduler.h"
 
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class QSocketNotifier;
 
 namespace front::qt {
 
-using namespace ::forms;
-
 // Qt's own timers wake through the event loop's poll(), which the kernel may
 // let run late by a thousandth of its wait: 6 ms on a 6-second tick. On Linux
-// a timerfd keeps the tick within a fraction of a millisecond; elsewhere, or
-// if the kernel refuses one, a precise QTimer stands in.
-class TickSource : public QObject, public runtime::PeriodicSource {
+// a timerfd set to the very moment keeps the tick within a fraction of a
+// millisecond; elsewhere, or if the kernel refuses one, a precise QTimer
+// stands in.
+class AlarmClock : public QObject {
 public:
-    explicit TickSource(QObject* parent = nullptr);
-    ~TickSource() override;
+    explicit AlarmClock(QObject* parent = nullptr);
+    ~AlarmClock() override;
 
-    // Ticks every `milliseconds` from now on, the first one a whole interval away.
-    void start(int milliseconds) override;
-    void stop() override;
-    bool isActive() const override { return m_active; }
-    int interval() const override { return m_interval; }
+    // Milliseconds on the monotonic clock.
+    static runtime::Milliseconds now();
+    // Rings at `when` (at once if that has passed), or never if nullopt;
+    // each call replaces the one before.
+    void ringAt(std::optional<runtime::Milliseconds> when);
+    bool isSet() const { return m_set; }
 
-    std::function<void()> onTick;
+    std::function<void()> onRing;
 
 private:
-    void arm(int milliseconds);
-    void expired();
+    void rang();
 
     int m_fd = -1;
     QSocketNotifier* m_notifier = nullptr;
     QTimer m_fallback;
-    bool m_active = false;
-    int m_interval = 0;
+    bool m_set = false;
 };
 
 } // namespace front::qt

@@ -1,44 +1,42 @@
-// precise_timer.h: Timer1's clock on Windows, a periodic waitable timer.
+// waitable_alarm.h: wakes Timer1's scheduler on Windows, from a waitable timer.
 #pragma once
 
-#include "tick_settling.h"
+#include "scheduler.h"
 
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 
 namespace front::win32 {
-
-using namespace ::forms;
 
 // The message loop waits on the timer's handle beside the window's messages
 // (MsgWaitForMultipleObjectsEx), so a tick is a wake-up of the user-interface
 // thread at the moment the kernel's timer falls due, not a WM_TIMER, which
 // comes on the system's coarse tick (15.6 ms) and only when the queue is
-// empty. The timer is periodic in the kernel: each due time is the last plus
-// the period, so steady ticks cannot drift. Where the system offers a high
+// empty. Each wake-up is aimed at its tick's own due time on the performance
+// counter, so steady ticks cannot drift. Where the system offers a high
 // resolution timer it is taken; elsewhere the system clock is asked for
-// 1 ms resolution while the timer runs.
-class WaitableTickSource : public runtime::PeriodicSource {
+// 1 ms resolution while the alarm is set.
+class WaitableAlarm {
 public:
-    WaitableTickSource();
-    ~WaitableTickSource() override;
-    WaitableTickSource(const WaitableTickSource&) = delete;
-    WaitableTickSource& operator=(const WaitableTickSource&) = delete;
+    WaitableAlarm();
+    ~WaitableAlarm();
+    WaitableAlarm(const WaitableAlarm&) = delete;
+    WaitableAlarm& operator=(const WaitableAlarm&) = delete;
 
-    void start(int milliseconds) override;
-    void stop() override;
-    bool isActive() const override { return m_active; }
-    int interval() const override { return m_interval; }
+    // Milliseconds on the performance counter, which never goes back.
+    static runtime::Milliseconds now();
+    // Rings at `when` (at once if that has passed), or never if nullopt;
+    // each call replaces the one before.
+    void ringAt(std::optional<runtime::Milliseconds> when);
+    bool isSet() const { return m_set; }
 
-    // The handle the message loop waits on; signalled once per tick, and
-    // ticks missed while a handler ran come as one.
+    // The handle the message loop waits on while the alarm is set.
     HANDLE handle() const { return m_timer; }
     bool highResolution() const { return m_highResolution; }
-    // Called by the message loop when the handle is signalled.
-    void expired();
-
-    std::function<void()> onTick;
+    // Called by the message loop when the handle is signalled: true if the
+    // alarm was set, and is now spent.
+    bool rang();
 
 private:
     void holdFineClock(bool hold);
@@ -46,8 +44,7 @@ private:
     HANDLE m_timer = nullptr;
     bool m_highResolution = false;
     bool m_fineClock = false;
-    bool m_active = false;
-    int m_interval = 0;
+    bool m_set = false;
 };
 
 } // namespace front::win32

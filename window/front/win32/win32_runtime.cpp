@@ -3,7 +3,6 @@
 
 #include "japanese_font.h"
 #include "resource_ids.h"
-#include "tick_settling.h"
 #include "utf16.h"
 
 #include <algorithm>
@@ -13,7 +12,6 @@ namespace front::win32 {
 
 namespace {
 
-constexpr int kRunTimeErrorStatus = 1;
 constexpr wchar_t kWindowClass[] = L"YopoForm";
 // A fixed single border with the close box only: no sizing frame, no
 // minimise or maximise box.
@@ -24,7 +22,7 @@ constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
 } // namespace
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
-    : runtime::Runtime(events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
+    : runtime::Runtime(form, events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
       m_view(form, *m_metrics, m_pictures) {
     m_form.setTextMetrics(m_metrics);
     m_form.addObserver(this);
@@ -97,22 +95,13 @@ bool Win32Runtime::start() {
 }
 
 int Win32Runtime::run() {
-    std::vector<HANDLE> handles;
-    std::vector<WaitableTickSource*> sources;
     for (;;) {
-        handles.clear();
-        sources.clear();
-        for (auto& [timer, source] : m_timers) {
-            if (source->isActive()) {
-                handles.push_back(source->handle());
-                sources.push_back(source.get());
-            }
-        }
-        const auto count = static_cast<DWORD>(handles.size());
-        const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE,
-                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken < WAIT_OBJECT_0 + count) {
-            sources[woken - WAIT_OBJECT_0]->expired();
+        HANDLE alarm = m_alarm.handle();
+        const DWORD count = m_alarm.isSet() ? 1 : 0;
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(count, &alarm, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (count == 1 && woken == WAIT_OBJECT_0 && m_alarm.rang()) {
+            wakeUp();
         }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -129,13 +118,9 @@ int Win32Runtime::run() {
 }
 
 void Win32Runtime::runTimeError(const RunTimeError& error) {
-    for (auto& [timer, source] : m_timers) {
-        source->stop();
-    }
-    std::fprintf(stderr, "yopo: %s\n", error.what());
-    std::fflush(stderr);
+    runtime::printRunTimeError(error);
     // The handler has already stopped; the program ends once the player has read why.
-    m_exitStatus = kRunTimeErrorStatus;
+    m_exitStatus = runtime::kRunTimeErrorStatus;
     MessageBoxW(m_window, toWide(error.report()).c_str(), toWide(m_form.caption()).c_str(),
                 MB_OK | MB_ICONERROR);
     if (m_window != nullptr) {
@@ -196,9 +181,7 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
         DestroyWindow(m_window);
         return 0;
     case WM_DESTROY:
-        for (auto& [timer, source] : m_timers) {
-            source->stop();
-        }
+        m_alarm.ringAt(std::nullopt);
         m_window = nullptr;
         PostQuitMessage(m_exitStatus);
         return 0;
@@ -313,19 +296,13 @@ void Win32Runtime::settleFocus(HWND before) {
     SetFocus(m_window);
 }
 
-void Win32Runtime::controlChanged(const Control& control, Property property) {
+void Win32Runtime::controlChanged(const Control& control, Property) {
     switch (control.kind()) {
     case ControlKind::CommandButton:
         syncButton(static_cast<const CommandButton&>(control));
         return;
-    case ControlKind::Timer: {
-        const auto& timer = static_cast<const Timer&>(control);
-        if (&timer != m_ticking) { // else settled once the tick is over
-            runtime::settleWrite(timer, property, timerFor(timer), scaled(timer.interval()),
-                        error().has_value());
-        }
+    case ControlKind::Timer:
         return;
-    }
     default:
         if (m_window != nullptr) {
             InvalidateRect(m_window, nullptr, FALSE);
@@ -335,39 +312,25 @@ void Win32Runtime::controlChanged(const Control& control, Property property) {
 }
 
 void Win32Runtime::formChanged(Property property) {
-    if (m_window == nullptr) {
-        return;
-    }
-    if (property == Property::Left || property == Property::Top) {
-        const double r = ratio();
-        SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(m_form.left()) * r)),
-                     static_cast<int>(std::lround(toPixels(m_form.top()) * r)), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (property == Property::BackColor) {
+    if (m_window != nullptr && property == Property::BackColor) {
         InvalidateRect(m_window, nullptr, FALSE);
     }
 }
 
-WaitableTickSource& Win32Runtime::timerFor(const Timer& timer) {
-    std::unique_ptr<WaitableTickSource>& source = m_timers[&timer];
-    if (source == nullptr) {
-        source = std::make_unique<WaitableTickSource>();
-        source->onTick = [this, &timer] { tick(timer); };
+void Win32Runtime::placeWindow(Twips left, Twips top) {
+    if (m_window == nullptr) {
+        return;
     }
-    return *source;
+    const double r = ratio();
+    SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(left) * r)),
+                 static_cast<int>(std::lround(toPixels(top) * r)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Runtime::tick(const Timer& timer) {
+void Win32Runtime::wakeUp() {
     HWND before = GetFocus();
-    m_ticking = &timer;
-    raiseTick(timer);
-    m_ticking = nullptr;
-    runtime::settleTick(timer, timerFor(timer), scaled(timer.interval()), error().has_value());
+    wake();
     settleFocus(before);
-}
-
-int Win32Runtime::scaled(int interval) const {
-    return std::max(1, static_cast<int>(interval / m_timeScale));
 }
 
 } // namespace front::win32
