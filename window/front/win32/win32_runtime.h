@@ -55,8 +55,13 @@ private:
     void syncButton(const CommandButton& button);
     void layOut();
     void click(WORD id);
-    void clickFocused();
+    void click(const CommandButton& button);
+    // Enter presses the focused button; true if the message was Enter to this window.
+    bool pressedWithEnter(const MSG& message);
     void settleFocus(HWND before);
+    // The button the focus goes to, or the window itself for none.
+    void focusOn(const CommandButton* button);
+    const CommandButton* buttonOf(HWND widget) const;
     WaitableTickSource& timerFor(const Timer& timer);
     void tick(const Timer& timer);
     int scaled(int interval) const;
