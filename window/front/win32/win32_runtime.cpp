@@ -274,8 +274,8 @@ void Win32Runtime::click(const CommandButton& button) {
     settleFocus(before);
 }
 
-// The dialog manager would make Enter a WM_COMMAND of IDOK, with no word of
-// a key held down.
+// Enter is taken before the dialog manager, which would make every repeat
+// of a held key another IDOK: a held Enter would play the whole game.
 bool Win32Runtime::pressedWithEnter(const MSG& message) {
     if (m_window == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
         (message.hwnd != m_window && !IsChild(m_window, message.hwnd))) {
