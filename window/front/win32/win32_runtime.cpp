@@ -1,6 +1,7 @@
 // win32_runtime.cpp: the window, its buttons, its clock and its errors on Win32.
 #include "win32_runtime.h"
 
+#include "focus.h"
 #include "japanese_font.h"
 #include "resource_ids.h"
 #include "utf16.h"
@@ -18,6 +19,8 @@ constexpr wchar_t kWindowClass[] = L"YopoForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
+// A WM_KEYDOWN's bit for a key that was already down: a repeat.
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 } // namespace
 
@@ -85,12 +88,7 @@ bool Win32Runtime::start() {
     UpdateWindow(m_window);
     GetWindowRect(m_window, &outer);
     windowPlaced(outer.left, outer.top);
-    for (const auto& [button, widget] : m_buttons) {
-        if (button->canBeClicked()) {
-            SetFocus(widget);
-            break;
-        }
-    }
+    focusOn(runtime::firstFocus(m_form));
     return true;
 }
 
@@ -108,7 +106,10 @@ int Win32Runtime::run() {
             if (message.message == WM_QUIT) {
                 return static_cast<int>(message.wParam);
             }
-            // Tab, Shift+Tab, Space and Enter among the buttons, as in a dialog.
+            if (pressedWithEnter(message)) {
+                continue;
+            }
+            // Tab, Shift+Tab and Space among the buttons, as in a dialog.
             if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
@@ -155,9 +156,7 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_ERASEBKGND:
         return 1; // every paint covers the whole client area
     case WM_COMMAND:
-        if (LOWORD(w) == IDOK) {
-            clickFocused(); // Enter, where the dialog manager finds no button of its own
-        } else if (HIWORD(w) == BN_CLICKED) {
+        if (HIWORD(w) == BN_CLICKED) {
             click(LOWORD(w));
         }
         return 0;
@@ -198,16 +197,8 @@ void Win32Runtime::windowPlaced(int x, int y) {
 }
 
 void Win32Runtime::createButtons() {
-    std::vector<const CommandButton*> byTabIndex;
-    for (const auto& control : m_form.controls()) {
-        if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
-            byTabIndex.push_back(button);
-        }
-    }
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
     // Created in tab order, which is the order Tab visits them in.
-    for (const CommandButton* button : byTabIndex) {
+    for (const CommandButton* button : runtime::tabOrder(m_form)) {
         const auto id = static_cast<std::intptr_t>(m_buttons.size() + 1);
         HWND widget = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0,
                                       0, 0, 0, m_window, reinterpret_cast<HMENU>(id),
@@ -257,43 +248,59 @@ void Win32Runtime::click(WORD id) {
     if (id == 0 || id > m_buttons.size()) {
         return;
     }
+    click(*m_buttons[id - 1].first);
+}
+
+void Win32Runtime::click(const CommandButton& button) {
     HWND before = GetFocus();
-    raiseClick(*m_buttons[id - 1].first);
+    raiseClick(button);
     settleFocus(before);
 }
 
-void Win32Runtime::clickFocused() {
-    HWND focus = GetFocus();
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
-        if (m_buttons[i].second == focus) {
-            click(static_cast<WORD>(i + 1));
-            return;
-        }
+// Enter is taken before the dialog manager, which would make every repeat
+// of a held key another IDOK: a held Enter would play the whole game.
+bool Win32Runtime::pressedWithEnter(const MSG& message) {
+    if (m_window == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
+        (message.hwnd != m_window && !IsChild(m_window, message.hwnd))) {
+        return false;
+    }
+    const bool held = (message.lParam & kKeyWasDown) != 0;
+    if (const CommandButton* pressed =
+            runtime::pressedBy(runtime::Key::Enter, held, buttonOf(GetFocus()))) {
+        click(*pressed);
+    }
+    return true;
+}
+
+// A handler may disable or hide the button that has the focus; once it is
+// over, the focus settles where every front end puts it.
+void Win32Runtime::settleFocus(HWND before) {
+    const CommandButton* from = buttonOf(before);
+    if (m_window != nullptr && from != nullptr) {
+        focusOn(runtime::settledFocus(m_form, *from));
     }
 }
 
-// A handler may disable or hide the button that has the focus: closing the
-// tap disables the tap's button before it enables the fire's. Once it is
-// over, the focus moves on to the first button after that one in tab order
-// that can act, or to the window when none can.
-void Win32Runtime::settleFocus(HWND before) {
-    if (m_window == nullptr) {
-        return;
-    }
-    const auto from = std::find_if(m_buttons.begin(), m_buttons.end(),
-                                   [&](const auto& entry) { return entry.second == before; });
-    if (from == m_buttons.end() || from->first->canBeClicked()) {
-        return;
-    }
-    const size_t start = static_cast<size_t>(from - m_buttons.begin());
-    for (size_t step = 1; step < m_buttons.size(); ++step) {
-        const auto& [button, widget] = m_buttons[(start + step) % m_buttons.size()];
-        if (button->canBeClicked()) {
-            SetFocus(widget);
-            return;
+void Win32Runtime::focusOn(const CommandButton* button) {
+    HWND target = m_window;
+    for (const auto& [control, widget] : m_buttons) {
+        if (control == button) {
+            target = widget;
+            break;
         }
     }
-    SetFocus(m_window);
+    if (GetFocus() != target) {
+        SetFocus(target);
+    }
+}
+
+const CommandButton* Win32Runtime::buttonOf(HWND widget) const {
+    for (const auto& [button, hosted] : m_buttons) {
+        if (hosted == widget) {
+            return button;
+        }
+    }
+    return nullptr;
 }
 
 void Win32Runtime::controlChanged(const Control& control, Property) {

@@ -54,9 +54,14 @@ private:
     void syncButton(const CommandButton& button);
     void layOut();
     void click(WORD id);
-    void clickFocused();
+    void click(const CommandButton& button);
+    // Enter presses the focused button; true if the message was Enter to this window.
+    bool pressedWithEnter(const MSG& message);
     void settleFocus(HWND before);
     void wakeUp();
+    // The button the focus goes to, or the window itself for none.
+    void focusOn(const CommandButton* button);
+    const CommandButton* buttonOf(HWND widget) const;
 
     // Everything the window system says about where the window stands comes
     // through here, in device pixels of its outer top left corner: once it is
