@@ -27,10 +27,11 @@ QByteArray wordPictureFile();
 QImage portraitImage();
 QByteArray portraitFile();
 
-// The window icon for the desktop's icon theme, as PNG files: the 32 x 32
-// picture itself, and enlargements by whole numbers, every pixel a square
-// block, so that they stay faithful to it.
-inline constexpr int kThemeIconSizes[] = {32, 64, 128, 256};
+// The window icon for the desktop's icon theme and the web page's manifest, as
+// PNG files: the 32 x 32 picture itself, and enlargements by whole numbers,
+// every pixel a square block, so that they stay faithful to it. An installed
+// web app asks for 192 and 512.
+inline constexpr int kThemeIconSizes[] = {32, 64, 128, 192, 256, 512};
 QString themeIconFileName(int size);
 QByteArray themeIconFile(int size);
 
