@@ -1,0 +1,76 @@
+// keyboard.test.mjs: the game played from the keyboard, and what a screen
+// reader is given of the page.
+import assert from 'node:assert/strict';
+import {after, before, test} from 'node:test';
+
+import {launch, open, serve, site, state} from './support.mjs';
+
+let server, browser;
+before(async () => {
+    server = await serve(site);
+    browser = await launch();
+});
+after(async () => {
+    await browser?.close();
+    await server?.close();
+});
+
+const focused = (page) => page.evaluate(() => document.activeElement?.id ?? '');
+
+test('Tab goes through the buttons in order, Space and Enter press, the focus moves on', async () => {
+    const page = await open(browser, server.url);
+    // Into the buttons from wherever the page starts the focus.
+    while ((await focused(page)) !== 'Command1') {
+        await page.keyboard.press('Tab');
+    }
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(page), 'Command2');
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assert.equal(await focused(page), 'Command1');
+
+    await page.keyboard.press('Space');
+    assert.equal((await state(page)).Phase, 1);
+    // Closing the tap greys Command1 for good: the focus goes on to Command2.
+    await page.keyboard.press('Enter');
+    assert.equal((await state(page)).Phase, 2);
+    assert.equal(await focused(page), 'Command2');
+    await page.keyboard.press('Enter');
+    assert.equal((await state(page)).Phase, 3);
+    await page.close();
+});
+
+test('screen readers get the buttons, the message and the pictures, not the canvas', async () => {
+    const page = await open(browser, server.url);
+    const session = await page.createCDPSession();
+    const tree = async () => (await session.send('Accessibility.getFullAXTree')).nodes
+        .filter((node) => !node.ignored);
+    const property = (node, name) => node.properties?.find((p) => p.name === name)?.value.value;
+    const named = (nodes, role) => nodes.filter((node) => node.role?.value === role)
+        .map((node) => ({name: node.name?.value ?? '', disabled: property(node, 'disabled') ?? false}));
+
+    let nodes = await tree();
+    assert.deepEqual(named(nodes, 'button'),
+                     [{name: '水を入れる', disabled: false}, {name: '沸かす', disabled: false}]);
+    const status = nodes.find((node) => node.role?.value === 'status');
+    assert.ok(status, 'no status region');
+    assert.equal(property(status, 'live'), 'polite');
+    // The word picture and the portrait, by what they show; the title under
+    // the portrait is text.
+    assert.deepEqual(named(nodes, 'image').map((image) => image.name).sort(),
+                     ['ヨポ', 'ヨポの達人の似顔絵']);
+    assert.ok(nodes.some((node) => node.name?.value === 'ヨポの達人' && node.role?.value !== 'image'),
+              'no title');
+    assert.ok(!nodes.some((node) => node.role?.value === 'canvas'), 'the canvas is shown');
+
+    // A click: the buttons' new names and states, and the message, whole.
+    await page.click('#Command1');
+    nodes = await tree();
+    assert.deepEqual(named(nodes, 'button'),
+                     [{name: '水を止める', disabled: false}, {name: '沸かす', disabled: true}]);
+    const {Lbl_msg: message} = await state(page);
+    const text = await page.$eval('#Lbl_msg', (element) => element.textContent);
+    assert.equal(text.replace(/\r?\n/g, '\r\n'), message.Caption);
+    await page.close();
+});

@@ -1,0 +1,156 @@
+// offline.test.mjs: the page is an app Chromium will install, runs under its
+// Content-Security-Policy with nothing refused, plays with the server gone,
+// and takes a new version only when the player reloads.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {after, before, test} from 'node:test';
+
+import {launch, open, serve, site, state} from './support.mjs';
+
+let browser;
+before(async () => {
+    browser = await launch();
+});
+after(async () => {
+    await browser?.close();
+});
+
+// Each test has a copy of the site at an address of its own, so that one
+// test's cached version is not another's. Chromium installs nothing from an
+// incognito context, so the manifest's test uses the browser's own profile,
+// itself new with every launch.
+async function fresh({incognito = true} = {}) {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'yopo-site-'));
+    fs.cpSync(site, folder, {recursive: true});
+    const context = incognito ? await browser.createBrowserContext() : browser.defaultBrowserContext();
+    return {folder, context, incognito, server: await serve(folder)};
+}
+
+async function dispose({folder, context, incognito, server}) {
+    if (incognito) {
+        await context.close();
+    }
+    await server.close();
+    fs.rmSync(folder, {recursive: true, force: true});
+}
+
+// Waits until the service worker is active and has the whole site.
+async function kept(page) {
+    return page.evaluate(async () => {
+        const registration = await navigator.serviceWorker.ready;
+        return {script: registration.active.scriptURL, caches: await caches.keys()};
+    });
+}
+
+test('Chromium reads the manifest and finds nothing that stops an install', async () => {
+    const run = await fresh({incognito: false});
+    const page = await run.context.newPage();
+    await page.goto(run.server.url);
+    await page.evaluate(() => window.yopo.ready);
+    await kept(page);
+    const session = await page.createCDPSession();
+    const manifest = await session.send('Page.getAppManifest');
+    assert.deepEqual(manifest.errors, []);
+    const parsed = JSON.parse(manifest.data);
+    assert.equal(parsed.name, 'ヨポ');
+    assert.equal(parsed.lang, 'ja');
+    assert.deepEqual(parsed.icons.map((icon) => icon.sizes).sort(), ['192x192', '512x512']);
+    const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
+    assert.deepEqual(installabilityErrors, []);
+    await page.close();
+    await dispose(run);
+});
+
+test('the page runs under its Content-Security-Policy with nothing refused', async () => {
+    const run = await fresh();
+    const page = await run.context.newPage();
+    const refused = [];
+    page.on('console', (message) => {
+        if (/Content.Security.Policy/i.test(message.text())) {
+            refused.push(message.text());
+        }
+    });
+    await page.evaluateOnNewDocument(() => {
+        document.addEventListener('securitypolicyviolation', (event) => {
+            (window.refused ??= []).push(`${event.violatedDirective} ${event.blockedURI}`);
+        });
+    });
+    await page.goto(run.server.url);
+    await page.evaluate(() => window.yopo.ready);
+    await page.click('#Command1');
+    await kept(page);
+    refused.push(...await page.evaluate(() => window.refused ?? []));
+    assert.deepEqual(refused, []);
+
+    // Only the site itself, and WebAssembly; no inline script or style.
+    const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]',
+                                    (meta) => meta.content);
+    const sources = policy.split(';').flatMap((directive) => directive.trim().split(/\s+/).slice(1));
+    assert.deepEqual([...new Set(sources)].sort(), ["'self'", "'wasm-unsafe-eval'"]);
+    const html = fs.readFileSync(path.join(run.folder, 'index.html'), 'utf8');
+    assert.doesNotMatch(html, /<script(?![^>]*\ssrc=)[^>]*>/i, 'an inline script');
+    assert.doesNotMatch(html, /<style|\sstyle=/i, 'an inline style');
+    await dispose(run);
+});
+
+test('after a first visit the game loads and plays with the server gone', async () => {
+    const run = await fresh();
+    const page = await run.context.newPage();
+    await page.goto(run.server.url);
+    await page.evaluate(() => window.yopo.ready);
+    const first = await kept(page);
+    assert.equal(first.caches.length, 1);
+    await run.server.close();
+
+    await page.reload();
+    await page.evaluate(() => window.yopo.ready);
+    assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
+    await page.click('#Command1');
+    assert.equal((await state(page)).Phase, 1);
+    await dispose(run);
+});
+
+test('a new version waits while a bath runs and takes over at the next load', async () => {
+    const run = await fresh();
+    const page = await run.context.newPage();
+    await page.goto(run.server.url);
+    await page.evaluate(() => window.yopo.ready);
+    const first = await kept(page);
+    // The page is the service worker's own from its second load on.
+    await page.reload();
+    await page.evaluate(() => window.yopo.ready);
+    await page.click('#Command1');
+
+    // A new build of the site: the worker carries a new version.
+    const worker = path.join(run.folder, 'sw.js');
+    fs.writeFileSync(worker, fs.readFileSync(worker, 'utf8')
+        .replace(/const kSiteVersion = '[^']*'/, "const kSiteVersion = 'next'"));
+    const waited = await page.evaluate(async () => {
+        const registration = await navigator.serviceWorker.getRegistration();
+        await registration.update();
+        const installing = registration.installing;
+        if (installing && installing.state !== 'installed') {
+            await new Promise((resolve) => installing.addEventListener('statechange', () => {
+                if (installing.state === 'installed' || installing.state === 'redundant') {
+                    resolve();
+                }
+            }));
+        }
+        return {waiting: registration.waiting !== null, caches: await caches.keys()};
+    });
+    assert.equal(waited.waiting, true);
+    assert.deepEqual(waited.caches.sort(), [...first.caches, 'yopo-next'].sort());
+    // The running bath keeps its version and goes on.
+    assert.equal((await state(page)).Phase, 1);
+    assert.deepEqual((await page.evaluate(() => caches.keys())).sort(), waited.caches);
+
+    // The player reloads: the new version takes over and the old one goes.
+    await page.reload();
+    await page.waitForFunction(async () => (await caches.keys()).join() === 'yopo-next',
+                               {polling: 100, timeout: 10000});
+    await page.evaluate(() => window.yopo.ready);
+    assert.equal((await state(page)).Phase, 0);
+    await dispose(run);
+});

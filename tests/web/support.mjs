@@ -1,0 +1,154 @@
+// support.mjs: what the web tests share: Debian's Chromium driven by
+// puppeteer-core, the built site served on 127.0.0.1, Chrome's virtual clock,
+// and PNG pixels.
+import {createRequire} from 'node:module';
+import fs from 'node:fs';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+import zlib from 'node:zlib';
+
+const require = createRequire(import.meta.url);
+const puppeteer = require('puppeteer-core');
+// The same server as scripts/serve-web, so the tests see what players get.
+export const {serve} = require('../../scripts/serve-web');
+
+export const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const site = path.resolve(process.env.YOPO_WEB_SITE ?? path.join(source, 'build-web/site'));
+export const screenshots =
+    path.resolve(process.env.YOPO_WEB_SCREENSHOTS ?? path.join(site, '../screenshots'));
+
+// Debian's Chromium, never one downloaded for the tests.
+export function launch({args = [], ignoreDefaultArgs} = {}) {
+    const sandbox = process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [];
+    return puppeteer.launch({
+        executablePath: process.env.YOPO_CHROMIUM ?? '/usr/bin/chromium',
+        headless: true,
+        args: [...sandbox, ...args],
+        ignoreDefaultArgs,
+    });
+}
+
+// A page at the given device-pixel ratio, opened at url and waited for
+// until the game is ready.
+export async function open(browser, url, {ratio = 1, width = 800, height = 600, mobile = false} = {}) {
+    const page = await browser.newPage();
+    await page.setViewport(
+        {width, height, deviceScaleFactor: ratio, isMobile: mobile, hasTouch: mobile});
+    await page.goto(url);
+    await page.waitForFunction(() => window.yopo);
+    await page.evaluate(() => window.yopo.ready);
+    return page;
+}
+
+export async function state(page) {
+    return JSON.parse(await page.evaluate(() => window.yopo.state()));
+}
+
+// Chrome's virtual clock for one page: the page's timers and performance.now()
+// move only when advance() says, as fast as the page can keep up.
+export class VirtualClock {
+    constructor(session) {
+        this.session = session;
+        this.elapsed = 0;
+    }
+    static async of(page) {
+        const clock = new VirtualClock(await page.createCDPSession());
+        await clock.session.send('Emulation.setVirtualTimePolicy', {policy: 'pause'});
+        return clock;
+    }
+    async advance(ms) {
+        if (ms <= 0) {
+            return;
+        }
+        const expired = new Promise((resolve) =>
+            this.session.once('Emulation.virtualTimeBudgetExpired', resolve));
+        await this.session.send('Emulation.setVirtualTimePolicy', {policy: 'advance', budget: ms});
+        await expired;
+        this.elapsed += ms;
+    }
+    // To `ms` after the clock was paused.
+    async advanceTo(ms) {
+        await this.advance(ms - this.elapsed);
+    }
+}
+
+// Decodes a PNG (8-bit greyscale, RGB or RGBA, not interlaced) to
+// {width, height, pixel(x, y) -> [r, g, b]}.
+export function decodePng(bytes) {
+    let at = 8;
+    let width = 0, height = 0, channels = 0;
+    const data = [];
+    while (at < bytes.length) {
+        const length = bytes.readUInt32BE(at);
+        const type = bytes.toString('latin1', at + 4, at + 8);
+        const body = bytes.subarray(at + 8, at + 8 + length);
+        if (type === 'IHDR') {
+            width = body.readUInt32BE(0);
+            height = body.readUInt32BE(4);
+            if (body[8] !== 8 || body[12] !== 0) {
+                throw new Error('decodePng: only 8-bit, non-interlaced pictures');
+            }
+            channels = {0: 1, 2: 3, 6: 4}[body[9]];
+        } else if (type === 'IDAT') {
+            data.push(body);
+        }
+        at += 12 + length;
+    }
+    const raw = zlib.inflateSync(Buffer.concat(data));
+    const stride = width * channels;
+    const out = Buffer.alloc(stride * height);
+    for (let y = 0; y < height; ++y) {
+        const filter = raw[y * (stride + 1)];
+        for (let i = 0; i < stride; ++i) {
+            const x = raw[y * (stride + 1) + 1 + i];
+            const a = i >= channels ? out[y * stride + i - channels] : 0;
+            const b = y > 0 ? out[(y - 1) * stride + i] : 0;
+            const c = i >= channels && y > 0 ? out[(y - 1) * stride + i - channels] : 0;
+            let v = x;
+            if (filter === 1) v = x + a;
+            else if (filter === 2) v = x + b;
+            else if (filter === 3) v = x + ((a + b) >> 1);
+            else if (filter === 4) {
+                const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+                v = x + (pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+            }
+            out[y * stride + i] = v & 255;
+        }
+    }
+    return {
+        width,
+        height,
+        pixel(x, y) {
+            const i = y * stride + x * channels;
+            return channels === 1 ? [out[i], out[i], out[i]] : [out[i], out[i + 1], out[i + 2]];
+        },
+    };
+}
+
+// The page as the player sees it, in device pixels, with the client area's
+// top left corner in device pixels.
+export async function shoot(page, file) {
+    const bytes = Buffer.from(await page.screenshot({type: 'png'}));
+    if (file) {
+        fs.mkdirSync(screenshots, {recursive: true});
+        fs.writeFileSync(path.join(screenshots, file), bytes);
+    }
+    const {left, top, ratio} = await page.evaluate(() => {
+        const box = document.getElementById('window').getBoundingClientRect();
+        return {left: box.left, top: box.top, ratio: window.devicePixelRatio};
+    });
+    return {picture: decodePng(bytes), left: left * ratio, top: top * ratio};
+}
+
+// The lines of a golden game: its script's commands and its transcript.
+export function golden(name) {
+    const folder = path.join(source, 'tests/golden');
+    const read = (ext) => fs.readFileSync(path.join(folder, `${name}.${ext}`), 'utf8')
+        .split('\n').filter((line) => line.trim() !== '' && !line.startsWith('#'));
+    return {commands: read('script'), expected: read('expected')};
+}
+
+export function goldenNames() {
+    return fs.readdirSync(path.join(source, 'tests/golden'))
+        .filter((file) => file.endsWith('.script')).map((file) => file.slice(0, -7)).sort();
+}
