@@ -28,6 +28,7 @@ QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
     m_form.addObserver(this);
     m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
     m_view.installEventFilter(this);
+    m_clock.start();
 }
 
 QtRuntime::~QtRuntime() {
@@ -103,8 +104,29 @@ int QtRuntime::scaled(int interval) const {
 
 void QtRuntime::formChanged(Property property) {
     if (property == Property::Left || property == Property::Top) {
-        m_placer->moveTo(m_view, QPoint(toPixels(m_form.left()), toPixels(m_form.top())));
+        m_show.gameMoved();
+        showWindow();
+    } else if (property == Property::BackColor) {
+        showWindow();
     }
+}
+
+void QtRuntime::setReducedMotion(bool reduced) {
+    m_show.setReducedMotion(reduced);
+    showWindow();
+}
+
+void QtRuntime::showWindow() {
+    const runtime::WindowFacts window{m_placer->canMove(),
+                                      {toTwips(m_view.x()), toTwips(m_view.y())}};
+    const runtime::WindowShow::Shown shown =
+        m_show.decide({m_form.left(), m_form.top()}, m_form.backColor(), window, m_clock.elapsed());
+    if (shown.moveWindowTo) {
+        m_placer->moveTo(
+            m_view, QPoint(toPixels(shown.moveWindowTo->left), toPixels(shown.moveWindowTo->top)));
+    }
+    m_view.setContentsOffset(QPoint(shown.offset.x, shown.offset.y));
+    m_view.setGround(shown.ground);
 }
 
 TickSource* QtRuntime::timerFor(const Timer& timer) {

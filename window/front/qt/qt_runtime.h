@@ -6,7 +6,9 @@
 #include "runtime.h"
 #include "tick_source.h"
 #include "window_placer.h"
+#include "window_show.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <map>
@@ -33,6 +35,10 @@ public:
     // works on the platform the application runs on.
     void setWindowPlacer(std::unique_ptr<WindowPlacer> placer) { m_placer = std::move(placer); }
 
+    // Whether the player's desktop asks for reduced motion: the window then
+    // stands still through the shake and its flashes are slowed.
+    void setReducedMotion(bool reduced);
+
 protected:
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
@@ -46,12 +52,18 @@ private:
     int scaled(int interval) const;
     // Tells the form where the window system has the window now.
     void reportWindowPlace();
+    // Shows the game's window as the shared rule says: its place, what it
+    // shows and its ground.
+    void showWindow();
 
     Form& m_form;
     FormView& m_view;
     std::map<const Timer*, TickSource*> m_timers;
     double m_timeScale = 1;
     std::unique_ptr<WindowPlacer> m_placer;
+    runtime::WindowShow m_show;
+    // What the player sees when: the flashes are limited in real time.
+    QElapsedTimer m_clock;
     // The timer whose tick is being handled, if one is.
     const Timer* m_ticking = nullptr;
 };
