@@ -21,6 +21,17 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIP
 constexpr DWORD kWindowExStyle = 0;
 constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
 
+// A player who switches off "Show animations in Windows" (Accessibility,
+// Visual effects) switches off client-area animations, and so asks for
+// reduced motion.
+bool wantsReducedMotion() {
+    BOOL animations = TRUE;
+    if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0)) {
+        return false;
+    }
+    return animations == FALSE;
+}
+
 } // namespace
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
@@ -70,6 +81,7 @@ bool Win32Runtime::start() {
         return false;
     }
     m_dpi = GetDpiForWindow(m_window);
+    readMotionPreference();
     createButtons();
     layOut();
     if (!raiseLoad() || error()) {
@@ -192,6 +204,9 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
         layOut();
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        readMotionPreference();
+        break;
     case WM_CLOSE:
         DestroyWindow(m_window);
         return 0;
@@ -339,11 +354,34 @@ void Win32Runtime::formChanged(Property property) {
         return;
     }
     if (property == Property::Left || property == Property::Top) {
+        m_show.gameMoved();
+    }
+    showWindow();
+}
+
+void Win32Runtime::readMotionPreference() {
+    m_show.setReducedMotion(wantsReducedMotion());
+    showWindow();
+}
+
+void Win32Runtime::showWindow() {
+    if (m_window == nullptr) {
+        return;
+    }
+    // A Win32 program may always place its own window, so what the window
+    // shows never has to stand aside.
+    const runtime::WindowFacts window{true, {}};
+    const runtime::WindowShow::Shown shown =
+        m_show.decide({m_form.left(), m_form.top()}, m_form.backColor(), window,
+                      static_cast<runtime::WindowShow::Milliseconds>(GetTickCount64()));
+    if (shown.moveWindowTo) {
         const double r = ratio();
-        SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(m_form.left()) * r)),
-                     static_cast<int>(std::lround(toPixels(m_form.top()) * r)), 0, 0,
+        SetWindowPos(m_window, nullptr,
+                     static_cast<int>(std::lround(toPixels(shown.moveWindowTo->left) * r)),
+                     static_cast<int>(std::lround(toPixels(shown.moveWindowTo->top) * r)), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (property == Property::BackColor) {
+    }
+    if (m_view.setGround(shown.ground)) {
         InvalidateRect(m_window, nullptr, FALSE);
     }
 }

@@ -8,6 +8,7 @@
 #include "pictures.h"
 #include "precise_timer.h"
 #include "runtime.h"
+#include "window_show.h"
 
 #include <windows.h>
 
@@ -67,6 +68,10 @@ private:
     // to a Move (sent from inside SetWindowPos) or the player's drag.
     void windowPlaced(int x, int y);
     double ratio() const;
+    // Shows the game's window as the shared rule says: its place and its ground.
+    void showWindow();
+    // Reads whether the player wants reduced motion, and shows the window so.
+    void readMotionPreference();
 
     Form& m_form;
     std::shared_ptr<GdiTextMetrics> m_metrics;
@@ -81,6 +86,7 @@ private:
     const Timer* m_ticking = nullptr;
     double m_timeScale = 1;
     int m_exitStatus = 0;
+    runtime::WindowShow m_show;
 };
 
 } // namespace front::win32
