@@ -9,7 +9,6 @@
 #include <vector>
 
 using namespace runtime;
-using Milliseconds = WindowShow::Milliseconds;
 
 Q_DECLARE_METATYPE(std::vector<Milliseconds>)
 

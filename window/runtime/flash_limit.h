@@ -2,9 +2,9 @@
 // whose desktop asks for reduced motion.
 #pragma once
 
+#include "scheduler.h"
 #include "units.h"
 
-#include <cstdint>
 #include <optional>
 
 namespace runtime {
@@ -22,8 +22,6 @@ using forms::Colour;
 // the player sees is held back.
 class FlashLimit {
 public:
-    using Milliseconds = std::int64_t;
-
     // How long a colour once shown stays at least.
     static constexpr Milliseconds kHold = 500;
 

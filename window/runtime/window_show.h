@@ -34,8 +34,6 @@ struct WindowFacts {
 // reads back the Left and Top it set and paints the colours it always does.
 class WindowShow {
 public:
-    using Milliseconds = FlashLimit::Milliseconds;
-
     struct Shown {
         // Where to send the real window now; none to leave it where it stands.
         std::optional<Place> moveWindowTo;
@@ -54,10 +52,10 @@ public:
     void gameMoved() { m_moved = true; }
 
     // What to show, the game's window standing at `game` (the form's Left
-    // and Top) on a ground of `painted` (its BackColor). `now` is a
-    // monotonic clock in milliseconds, the moment the player sees the
-    // answer: a tick caught up late reaches the screen when it is shown,
-    // not when it was due, and it is the screen that must not flash.
+    // and Top) on a ground of `painted` (its BackColor). `now` is the front
+    // end's monotonic clock, the moment the player sees the answer: a batch
+    // of ticks caught up late reaches the screen when it is shown, not when
+    // each tick was due, and it is the screen that must not flash.
     Shown decide(Place game, Colour painted, const WindowFacts& window, Milliseconds now);
 
 private:
