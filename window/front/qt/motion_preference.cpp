@@ -36,6 +36,10 @@ MotionPreference::MotionPreference(QObject* parent) : QObject(parent) {
     if (!bus.isConnected()) {
         return;
     }
+    // Qt finds the slot below by its parameters' type names, and knows a
+    // D-Bus variant's by name only once something in the program has used
+    // one: at start, nothing has.
+    qRegisterMetaType<QDBusVariant>();
     // Listening before asking, so that no change falls between the two.
     bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), this,
                 SLOT(settingChanged(QString, QString, QDBusVariant)));
