@@ -342,12 +342,26 @@ function layout() {
     }
     const width = page.canvas.width / dpr;
     const height = page.canvas.height / dpr;
-    const snap = (css) => Math.round(css * dpr) / dpr;
+    const snap = (css) => onDevicePixel(css, dpr);
     const style = page.window.style;
     style.width = `${width}px`;
     style.height = `${height}px`;
     style.left = `${snap(Math.max(0, (room - width) / 2))}px`;
     style.top = `${snap(Math.max(kMargin, (tall - height) / 2))}px`;
+}
+
+// The CSS length nearest `css` that falls on a whole device pixel. Layout
+// keeps lengths in 64ths of a CSS pixel, so at a ratio such as 1.25 only
+// some whole device pixels are exactly there: the first of those.
+function onDevicePixel(css, dpr) {
+    const first = Math.round(css * dpr);
+    for (let device = first; device < first + 64; ++device) {
+        const sixtyFourths = (device / dpr) * 64;
+        if (Math.abs(sixtyFourths - Math.round(sixtyFourths)) < 1e-6) {
+            return Math.round(sixtyFourths) / 64;
+        }
+    }
+    return first / dpr;
 }
 
 // Browser zoom and a move to another screen change the ratio.
@@ -368,6 +382,9 @@ function followRatio() {
 // Space and Enter press the focused button as the core says: once, however
 // long the key is held. The browser's own pressing is kept out of it.
 page.window.addEventListener("keydown", (event) => {
+    if (event.key === "Tab" || event.key === " " || event.key === "Enter") {
+        page.window.classList.add("keyboard");
+    }
     const key = event.key === " " ? Key.Space : event.key === "Enter" ? Key.Enter : null;
     if (key === null || !(event.target instanceof HTMLButtonElement)) {
         return;
