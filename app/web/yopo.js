@@ -447,6 +447,7 @@ async function start() {
     core = bind(module);
     core.start(font.ascent, font.descent, window.screen.width, window.screen.height);
     view = core.view(1);
+    const greeting = view.say;
     page.window.setAttribute("aria-label", view.window.name);
     layout();
     // The pictures, decoded before the first frame counts as painted.
@@ -454,6 +455,9 @@ async function start() {
     paint();
     page.loadState.hidden = !stopped;
     focusOn(core.focus(""));
+    if (greeting !== undefined) {
+        say(greeting);
+    }
     followRatio();
     window.addEventListener("resize", layout);
     document.addEventListener("visibilitychange", comeBack);
