@@ -1,0 +1,108 @@
+// core.cpp: ヨポ's core in WebAssembly, and the few calls its page makes.
+// The page (yopo.js) paints what view() and frame() say, lays its buttons
+// over the canvas, and wakes the game when wake() asks it to.
+#include "form1.h"
+#include "game.h"
+#include "state_json.h"
+#include "web_runtime.h"
+#include "web_text_metrics.h"
+#include "web_view.h"
+
+#include <emscripten/emscripten.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace {
+
+struct Core {
+    Core(double ascent, double descent)
+        : metrics(std::make_shared<front::web::WebTextMetrics>(ascent, descent)) {
+        form.setTextMetrics(metrics);
+    }
+
+    std::shared_ptr<front::web::WebTextMetrics> metrics;
+    forms::Form1 form;
+    yopo::Game game{form};
+    front::web::WebView view{form, *metrics};
+    front::web::WebRuntime runtime{form, game, view};
+};
+
+std::optional<Core> core;
+
+// What a call hands back as text stays until the next call that does.
+const char* reply(std::string text) {
+    static std::string kept;
+    kept = std::move(text);
+    return kept.c_str();
+}
+
+const forms::CommandButton* button(const char* name) {
+    const forms::Control* control = core->form.find(name);
+    return control != nullptr && control->kind() == forms::ControlKind::CommandButton
+               ? static_cast<const forms::CommandButton*>(control)
+               : nullptr;
+}
+
+} // namespace
+
+extern "C" {
+
+// Starts the game: Form_Load, the window centred on a screen of the size
+// given. `ascent` and `descent` are the face's, as fractions of its em.
+// Returns whether Form_Load ran to its end.
+EMSCRIPTEN_KEEPALIVE int yopo_start(double ascent, double descent, int screenWidth,
+                                    int screenHeight) {
+    core.emplace(ascent, descent);
+    core->runtime.start(screenWidth, screenHeight);
+    return core->runtime.error() ? 0 : 1;
+}
+
+// The player clicks the button named.
+EMSCRIPTEN_KEEPALIVE int yopo_click(const char* name) {
+    return core->runtime.click(name) ? 1 : 0;
+}
+
+// The player presses Space (0) or Enter (1) on the focused button named.
+EMSCRIPTEN_KEEPALIVE int yopo_press(const char* focused, int key, int autoRepeat) {
+    const runtime::Key pressed = key == 0   ? runtime::Key::Space
+                                 : key == 1 ? runtime::Key::Enter
+                                            : runtime::Key::Other;
+    return core->runtime.press(focused, pressed, autoRepeat != 0) ? 1 : 0;
+}
+
+// The page's alarm went off: the ticks due are delivered. Returns how many.
+EMSCRIPTEN_KEEPALIVE int yopo_wake() {
+    return core->runtime.wake();
+}
+
+// When Timer1 ticks next, in milliseconds since Form_Load; -1 if it does not run.
+EMSCRIPTEN_KEEPALIVE double yopo_next_due() {
+    const auto due = core->runtime.nextDue();
+    return due ? static_cast<double>(*due) : -1;
+}
+
+// The state line, as yopo-headless prints it.
+EMSCRIPTEN_KEEPALIVE const char* yopo_state() {
+    return reply(yopo::stateJson(core->runtime.clock(), core->game.state(), core->form));
+}
+
+// The page's elements and the words to say (see WebView::describe).
+EMSCRIPTEN_KEEPALIVE const char* yopo_view(double ratio) {
+    return reply(core->view.describe(ratio, core->runtime.error()));
+}
+
+// The frame at `ratio`, as the numbers PaintList describes.
+EMSCRIPTEN_KEEPALIVE const double* yopo_frame(double ratio) {
+    return core->view.frame(ratio).numbers().data();
+}
+
+// Where the focus goes now, for the button named that had it before the
+// event ("" as the window opens): a button's name, or "" for the window.
+EMSCRIPTEN_KEEPALIVE const char* yopo_focus(const char* before) {
+    const forms::CommandButton* focus = core->view.focusAfter(*before ? button(before) : nullptr);
+    return reply(focus != nullptr ? focus->name() : std::string());
+}
+
+} // extern "C"

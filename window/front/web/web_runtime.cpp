@@ -1,0 +1,71 @@
+// web_runtime.cpp: the page's clock, its alarm and its window that stays put.
+#include "web_runtime.h"
+
+#include "page.h"
+
+#include <cmath>
+
+namespace front::web {
+
+namespace {
+
+runtime::Milliseconds wholeMilliseconds() {
+    return static_cast<runtime::Milliseconds>(std::floor(page::now()));
+}
+
+} // namespace
+
+WebRuntime::WebRuntime(Form& form, FormEvents& events, WebView& view)
+    : runtime::Runtime(form, events), m_form(form), m_view(view), m_origin(wholeMilliseconds()) {}
+
+void WebRuntime::start(int screenWidth, int screenHeight) {
+    m_origin = wholeMilliseconds();
+    if (!raiseLoad() || error()) {
+        return;
+    }
+    m_form.windowStandsAt((toTwips(screenWidth) - m_form.clientWidth()) / 2,
+                          (toTwips(screenHeight) - m_form.clientHeight()) / 2);
+    m_standsAtX = toPixels(m_form.left());
+    m_standsAtY = toPixels(m_form.top());
+}
+
+const CommandButton* WebRuntime::button(std::string_view name) const {
+    const Control* control = m_form.find(name);
+    return control != nullptr && control->kind() == ControlKind::CommandButton
+               ? static_cast<const CommandButton*>(control)
+               : nullptr;
+}
+
+bool WebRuntime::click(std::string_view name) {
+    const CommandButton* pressed = button(name);
+    return pressed != nullptr && raiseClick(*pressed);
+}
+
+bool WebRuntime::press(std::string_view focused, runtime::Key key, bool autoRepeat) {
+    const CommandButton* pressed = runtime::pressedBy(key, autoRepeat, button(focused));
+    return pressed != nullptr && raiseClick(*pressed);
+}
+
+runtime::Milliseconds WebRuntime::now() const {
+    return wholeMilliseconds() - m_origin;
+}
+
+void WebRuntime::wakeAt(std::optional<Milliseconds> when) {
+    // On the page's own clock, so that it can aim the timeout at the very
+    // moment the tick falls due.
+    page::wakeAt(when ? std::optional<double>(static_cast<double>(*when + m_origin))
+                      : std::nullopt);
+}
+
+void WebRuntime::placeWindow(Twips left, Twips top) {
+    // A page cannot move the browser's window: what the window shows goes
+    // aside instead, by as far, as on Wayland.
+    m_view.setContentsOffset({toPixels(left) - m_standsAtX, toPixels(top) - m_standsAtY});
+}
+
+void WebRuntime::runTimeError(const RunTimeError& error) {
+    // On the browser's console too, as a desktop program writes it on stderr.
+    runtime::printRunTimeError(error);
+}
+
+} // namespace front::web

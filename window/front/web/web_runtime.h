@@ -1,0 +1,58 @@
+// web_runtime.h: the forms runtime in a web page: the page's clock and its
+// alarm, a window that cannot move, and run-time errors told in the page.
+#pragma once
+
+#include "focus.h"
+#include "form.h"
+#include "runtime.h"
+#include "web_view.h"
+
+#include <optional>
+#include <string_view>
+
+namespace front::web {
+
+using namespace ::forms;
+
+class WebRuntime : public runtime::Runtime {
+public:
+    using Milliseconds = runtime::Milliseconds;
+
+    // The view must show `form`; the runtime owns neither.
+    WebRuntime(Form& form, FormEvents& events, WebView& view);
+
+    // Raises Form_Load; the window stands centred on the player's screen,
+    // `screenWidth` by `screenHeight` CSS pixels, as a desktop window opens.
+    void start(int screenWidth, int screenHeight);
+
+    // The player clicks the button named; false if it cannot be clicked.
+    bool click(std::string_view name);
+    // The player presses `key` on the button named, which has the focus.
+    bool press(std::string_view focused, runtime::Key key, bool autoRepeat);
+
+    // Whole milliseconds since Form_Load.
+    Milliseconds clock() const { return now(); }
+    // When Timer1 ticks next on that clock, if it runs.
+    std::optional<Milliseconds> nextDue() const { return scheduler().nextDue(); }
+
+protected:
+    Milliseconds now() const override;
+    void wakeAt(std::optional<Milliseconds> when) override;
+    void placeWindow(Twips left, Twips top) override;
+    // The page tells the player, in one line in the page, and the game
+    // stands still from then on.
+    void runTimeError(const RunTimeError& error) override;
+
+private:
+    const CommandButton* button(std::string_view name) const;
+
+    Form& m_form;
+    WebView& m_view;
+    // The page's clock, in whole milliseconds, when the game started.
+    Milliseconds m_origin;
+    // Where the window stands, in the layout's pixels: it never moves.
+    int m_standsAtX = 0;
+    int m_standsAtY = 0;
+};
+
+} // namespace front::web

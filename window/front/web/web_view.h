@@ -1,0 +1,59 @@
+// web_view.h: what the page shows of the form: the frame its canvas paints,
+// the elements it lays over the canvas, and the words screen readers hear.
+#pragma once
+
+#include "drawing.h"
+#include "form.h"
+#include "paint_list.h"
+#include "run_time_error.h"
+
+#include <optional>
+#include <string>
+
+namespace front::web {
+
+using namespace ::forms;
+
+class WebView : private FormObserver {
+public:
+    // `metrics` are the page's, as the form measures its labels with.
+    WebView(Form& form, const TextMetrics& metrics);
+    ~WebView() override;
+    WebView(const WebView&) = delete;
+    WebView& operator=(const WebView&) = delete;
+
+    // The frame at `ratio` device pixels to the layout pixel.
+    const PaintList& frame(double ratio);
+
+    // One line of JSON for the page's own elements:
+    //   "window": {"name", "width", "height"}: its caption and its client
+    //     area in the layout's pixels;
+    //   "controls": the buttons by tab order, then the labels and pictures,
+    //     each {"id", "role" ("button", "text", "status" or "img"), "name",
+    //     "enabled", "shown", "area": [left, top, width, height] in device
+    //     pixels at `ratio`, the shake included, "em": its font's em in
+    //     device pixels}; the status is the master's message, whose text is
+    //     only ever what is announced;
+    //   "say": the words to announce now, if any (each only once);
+    //   "stopped": the report of the run-time error that stopped the game.
+    std::string describe(double ratio, const std::optional<RunTimeError>& stopped);
+
+    // Where the focus goes after an event, for the button that had it
+    // before (nullptr: as the window opens): nullptr for the window itself.
+    const CommandButton* focusAfter(const CommandButton* before) const;
+
+    // The window cannot move: what it shows stands aside instead.
+    void setContentsOffset(drawing::ContentsOffset offset) { m_offset = offset; }
+
+private:
+    void controlChanged(const Control& control, Property property) override;
+    void formChanged(Property) override {}
+
+    Form& m_form;
+    const TextMetrics& m_metrics;
+    drawing::ContentsOffset m_offset;
+    PaintList m_frame;
+    std::optional<std::string> m_say;
+};
+
+} // namespace front::web
