@@ -28,12 +28,20 @@ export function launch({args = [], ignoreDefaultArgs} = {}) {
     });
 }
 
-// A page at the given device-pixel ratio, opened at url and waited for
-// until the game is ready.
-export async function open(browser, url, {ratio = 1, width = 800, height = 600, mobile = false} = {}) {
+// A page at the given device-pixel ratio, on a screen of the given size,
+// opened at url and waited for until the game is ready.
+export async function open(browser, url,
+                           {ratio = 1, width = 800, height = 600, mobile = false, screen} = {}) {
     const page = await browser.newPage();
     await page.setViewport(
         {width, height, deviceScaleFactor: ratio, isMobile: mobile, hasTouch: mobile});
+    if (screen) {
+        const session = await page.createCDPSession();
+        await session.send('Emulation.setDeviceMetricsOverride', {
+            width, height, deviceScaleFactor: ratio, mobile,
+            screenWidth: screen[0], screenHeight: screen[1],
+        });
+    }
     await page.goto(url);
     await page.waitForFunction(() => window.yopo);
     await page.evaluate(() => window.yopo.ready);
@@ -45,30 +53,45 @@ export async function state(page) {
 }
 
 // Chrome's virtual clock for one page: the page's timers and performance.now()
-// move only when advance() says, as fast as the page can keep up.
+// move only when advance() says, as fast as the page can keep up. It counts
+// in microseconds, as Chrome does.
+//
+// performance.now() runs with a fraction of a millisecond that the page's
+// whole-millisecond clock never shows, and a timeout the page aims at a whole
+// millisecond falls due at that fraction past it (the page sets it a whole
+// number of milliseconds ahead). So advanceInto() goes a microsecond past
+// every fraction the clock has shown yet. of() first sets the fraction to
+// about 0.15 ms (the page reads the clock to 0.1 ms), which leaves room for
+// some 800 such advances before the page's clock would show one.
 export class VirtualClock {
     constructor(session) {
         this.session = session;
-        this.elapsed = 0;
+        this.elapsedUs = 0;
     }
     static async of(page) {
         const clock = new VirtualClock(await page.createCDPSession());
         await clock.session.send('Emulation.setVirtualTimePolicy', {policy: 'pause'});
+        const now = await page.evaluate(() => performance.now());
+        await clock.advance(1.15 - (now % 1));
+        clock.elapsedUs = 0;
         return clock;
     }
     async advance(ms) {
-        if (ms <= 0) {
+        const us = Math.round(ms * 1000);
+        if (us <= 0) {
             return;
         }
         const expired = new Promise((resolve) =>
             this.session.once('Emulation.virtualTimeBudgetExpired', resolve));
-        await this.session.send('Emulation.setVirtualTimePolicy', {policy: 'advance', budget: ms});
+        await this.session.send('Emulation.setVirtualTimePolicy', {policy: 'advance', budget: us / 1000});
         await expired;
-        this.elapsed += ms;
+        this.elapsedUs += us;
     }
-    // To `ms` after the clock was paused.
-    async advanceTo(ms) {
-        await this.advance(ms - this.elapsed);
+    // Into the page's whole millisecond `ms` after of() returned, past every
+    // timeout aimed at it.
+    async advanceInto(ms) {
+        const past = (this.elapsedUs % 1000) + 1;
+        await this.advance((ms * 1000 + past - this.elapsedUs) / 1000);
     }
 }
 
