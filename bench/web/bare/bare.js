@@ -21,6 +21,7 @@ requestAnimationFrame(() => performance.mark('yopo-first-paint'));
 // A timer aimed at start + n * interval, as ヨポ's is.
 function every(interval, step) {
     const start = performance.now();
+    window.timerStart = start;
     let n = 0;
     const arm = () => {
         n += 1;
