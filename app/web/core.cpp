@@ -77,6 +77,11 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
     return core->runtime.wake();
 }
 
+// Whether the player asks for reduced motion (prefers-reduced-motion).
+EMSCRIPTEN_KEEPALIVE void yopo_reduce_motion(int reduced) {
+    core->runtime.setReducedMotion(reduced != 0);
+}
+
 // When Timer1 ticks next, in milliseconds since Form_Load; -1 if it does not run.
 EMSCRIPTEN_KEEPALIVE double yopo_next_due() {
     const auto due = core->runtime.nextDue();

@@ -377,6 +377,15 @@ function followRatio() {
     );
 }
 
+// The player's wish for reduced motion, as the browser reports it, now and
+// whenever it changes: the core then keeps the window still and its
+// flashes slow.
+function followMotion() {
+    const query = matchMedia("(prefers-reduced-motion: reduce)");
+    core.reduceMotion(query.matches ? 1 : 0);
+    query.addEventListener("change", () => happen(() => core.reduceMotion(query.matches ? 1 : 0)));
+}
+
 // --- Keys ---------------------------------------------------------------
 
 // Space and Enter press the focused button as the core says: once, however
@@ -408,6 +417,7 @@ function bind(module) {
         click: module.cwrap("yopo_click", "number", ["string"]),
         press: module.cwrap("yopo_press", "number", ["string", "number", "number"]),
         wake: module.cwrap("yopo_wake", "number", []),
+        reduceMotion: module.cwrap("yopo_reduce_motion", null, ["number"]),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),
@@ -446,6 +456,7 @@ async function start() {
     }
     core = bind(module);
     core.start(font.ascent, font.descent, window.screen.width, window.screen.height);
+    followMotion();
     view = core.view(1);
     const greeting = view.say;
     page.window.setAttribute("aria-label", view.window.name);

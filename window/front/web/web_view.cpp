@@ -77,7 +77,7 @@ WebView::~WebView() {
 }
 
 const PaintList& WebView::frame(double ratio) {
-    m_frame.paint(drawing::drawFrame(m_form, m_metrics, ratio, m_offset));
+    m_frame.paint(drawing::drawFrame(m_form, m_metrics, ratio, m_offset, m_ground));
     return m_frame;
 }
 

@@ -42,8 +42,12 @@ public:
     // before (nullptr: as the window opens): nullptr for the window itself.
     const CommandButton* focusAfter(const CommandButton* before) const;
 
-    // The window cannot move: what it shows stands aside instead.
-    void setContentsOffset(drawing::ContentsOffset offset) { m_offset = offset; }
+    // Everything stands `offset` aside from where the layout puts it, on a
+    // ground of `ground`, as the shared runtime decides.
+    void showContents(drawing::ContentsOffset offset, Colour ground) {
+        m_offset = offset;
+        m_ground = ground;
+    }
 
 private:
     void controlChanged(const Control& control, Property property) override;
@@ -52,6 +56,7 @@ private:
     Form& m_form;
     const TextMetrics& m_metrics;
     drawing::ContentsOffset m_offset;
+    std::optional<Colour> m_ground;
     PaintList m_frame;
     std::optional<std::string> m_say;
 };
