@@ -350,18 +350,21 @@ function layout() {
     style.top = `${snap(Math.max(kMargin, (tall - height) / 2))}px`;
 }
 
-// The CSS length nearest `css` that falls on a whole device pixel. Layout
-// keeps lengths in 64ths of a CSS pixel, so at a ratio such as 1.25 only
-// some whole device pixels are exactly there: the first of those.
+// The whole CSS length nearest `css` that also falls on a whole device
+// pixel. Browsers place a canvas on whole CSS pixels in some of their
+// paths and on whole device pixels in others: on both, each of its pixels
+// is one of the screen's. At a ratio such as 1.25 only every fourth CSS
+// pixel is one.
 function onDevicePixel(css, dpr) {
-    const first = Math.round(css * dpr);
-    for (let device = first; device < first + 64; ++device) {
-        const sixtyFourths = (device / dpr) * 64;
-        if (Math.abs(sixtyFourths - Math.round(sixtyFourths)) < 1e-6) {
-            return Math.round(sixtyFourths) / 64;
+    const nearest = Math.round(css);
+    for (let step = 0; step < 64; ++step) {
+        const candidate = nearest + (step % 2 === 0 ? step / 2 : -(step + 1) / 2);
+        const device = candidate * dpr;
+        if (candidate >= 0 && Math.abs(device - Math.round(device)) < 1e-6) {
+            return candidate;
         }
     }
-    return first / dpr;
+    return nearest;
 }
 
 // Browser zoom and a move to another screen change the ratio.
