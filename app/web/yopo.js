@@ -221,19 +221,29 @@ function syncElements() {
         }
         elements.set(control.id, element);
         const [left, top, width, height] = control.area;
+        const box = [left, top, width, height, control.em].map((device) => `${device / dpr}px`);
         const style = element.style;
-        style.left = `${left / dpr}px`;
-        style.top = `${top / dpr}px`;
-        style.width = `${width / dpr}px`;
-        style.height = `${height / dpr}px`;
-        style.fontSize = `${control.em / dpr}px`;
-        element.hidden = !control.shown;
+        ["left", "top", "width", "height", "fontSize"].forEach((property, i) => {
+            if (style[property] !== box[i]) {
+                style[property] = box[i];
+            }
+        });
+        // Only what changed, so that screen readers hear of nothing else.
+        const hidden = !control.shown;
+        if (element.hidden !== hidden) {
+            element.hidden = hidden;
+        }
         if (control.role === "button") {
-            element.textContent = control.name;
-            element.disabled = stopped || !control.enabled;
-        } else if (control.role === "img") {
-            element.setAttribute("aria-label", control.name);
-        } else if (control.role === "text") {
+            const disabled = stopped || !control.enabled;
+            if (element.disabled !== disabled) {
+                element.disabled = disabled;
+            }
+        }
+        if (control.role === "img") {
+            if (element.getAttribute("aria-label") !== control.name) {
+                element.setAttribute("aria-label", control.name);
+            }
+        } else if (control.role !== "status" && element.textContent !== control.name) {
             element.textContent = control.name;
         }
     }
