@@ -8,6 +8,7 @@
 #include "pictures.h"
 #include "precise_timer.h"
 #include "runtime.h"
+#include "screen_readers.h"
 
 #include <windows.h>
 
@@ -77,6 +78,7 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     // Buttons in tab order; a button's control id is its place here plus one.
     std::vector<std::pair<const CommandButton*, HWND>> m_buttons;
+    ScreenReaders m_screenReaders;
     std::map<const Timer*, std::unique_ptr<WaitableTickSource>> m_timers;
     const Timer* m_ticking = nullptr;
     double m_timeScale = 1;
