@@ -299,6 +299,20 @@ void checkButtonsOwnObject(HWND window, const wchar_t* caption, bool enabled) {
     if (role != ROLE_SYSTEM_PUSHBUTTON) {
         note(L"the BUTTON's own object has the role " + roleName(role) + L", not push button");
     }
+    // AccessibleChildren hands the button over as its window's object.
+    IAccessible* frame = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(button, OBJID_WINDOW, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&frame)))) {
+        BSTR name = nullptr;
+        const HRESULT named = frame->get_accName(self, &name);
+        if (FAILED(named)) {
+            note(
+                L"the BUTTON's window object, as AccessibleChildren gives it, has no name (error " +
+                hex(named) + L"): its name and state are read here from the window's object");
+        }
+        SysFreeString(name);
+        frame->Release();
+    }
     BSTR action = nullptr;
     if (own->get_accDefaultAction(self, &action) != S_OK || action == nullptr) {
         note(L"the BUTTON's own object has no default action: pressed here through the window's");
@@ -426,13 +440,26 @@ void noteAnnotations() {
     const HRESULT set = services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT),
                                               CHILDID_SELF, PROPID_ACC_NAME, name);
     if (FAILED(set)) {
-        note(L"the annotation service takes no property (error " + hex(set) +
+        note(L"this Windows' annotation service takes no property (error " + hex(set) +
              L"): the message's LiveSetting, Polite, cannot be set, so UI Automation would not "
              L"see a live region");
     }
     VariantClear(&name);
     DestroyWindow(window);
     services->Release();
+    // Narrator hears a live region through UI Automation, whose client would
+    // read the LiveSetting and watch for the live region's own event.
+    const CLSID automation = {
+        0xff48dba4, 0x60ef, 0x4201, {0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59, 0x4e}};
+    IUnknown* client = nullptr;
+    const HRESULT made = CoCreateInstance(automation, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                          reinterpret_cast<void**>(&client));
+    if (FAILED(made)) {
+        note(L"this Windows has no UI Automation client (error " + hex(made) +
+             L"): what UI Automation makes of the live region cannot be watched");
+    } else {
+        client->Release();
+    }
 }
 
 } // namespace
