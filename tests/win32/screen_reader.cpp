@@ -428,7 +428,7 @@ void noteAnnotations() {
         0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
     if (FAILED(CoCreateInstance(service, nullptr, CLSCTX_INPROC_SERVER, servicesInterface,
                                 reinterpret_cast<void**>(&services)))) {
-        note(L"has no annotation service (IAccPropServices): the message is no live region to UI "
+        note(L"this Windows has no annotation service: the message is no live region to UI "
              L"Automation");
         return;
     }
