@@ -1,4 +1,5 @@
 // main.cpp: yopo-headless, the maintainers' tool for replaying a game from a script.
+#include "printable.h"
 #include "script.h"
 
 #include <fstream>
@@ -21,7 +22,13 @@ int main(int argc, char** argv) {
     if (argc == 2) {
         std::ifstream script(argv[1]);
         if (!script) {
+#ifdef _WIN32
+            // A name in the system's code page, which has no control characters.
             std::cerr << "yopo-headless: cannot read " << argv[1] << '\n';
+#else
+            // A path here may hold any byte but NUL, ESC and LF among them.
+            std::cerr << "yopo-headless: cannot read " << yopo::printable(argv[1]) << '\n';
+#endif
             return yopo::kScriptBadLine;
         }
         return yopo::runScript(script, std::cout, std::cerr);

@@ -3,6 +3,7 @@
 
 #include "game.h"
 #include "headless_runtime.h"
+#include "printable.h"
 #include "state_json.h"
 
 #include <charconv>
@@ -129,7 +130,8 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long 
             } else {
                 err << "not a command: ";
             }
-            err << line << '\n';
+            // Shown escaped: the line is whatever bytes the script held.
+            err << printable(line) << '\n';
             return kScriptBadLine;
         }
         if (const auto& error = session.error()) {

@@ -67,21 +67,41 @@ private slots:
     }
 
     void aBadLineStopsTheRunWithItsNumber_data() {
-        QTest::addColumn<QString>("line");
-        QTest::newRow("unknown command") << "jump";
-        QTest::newRow("unknown button") << "click Shape1";
-        QTest::newRow("not a button") << "click Timer1";
-        QTest::newRow("missing argument") << "wait";
-        QTest::newRow("negative count") << "tick -1";
-        QTest::newRow("not a number") << "drag 10 up";
-        QTest::newRow("extra word") << "state now";
-        QTest::newRow("lower case name") << "click command1";
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("shown"); // as the message quotes it
+        QTest::newRow("unknown command") << QByteArray("jump") << QByteArray("jump");
+        QTest::newRow("unknown button") << QByteArray("click Shape1") << QByteArray("click Shape1");
+        QTest::newRow("not a button") << QByteArray("click Timer1") << QByteArray("click Timer1");
+        QTest::newRow("missing argument") << QByteArray("wait") << QByteArray("wait");
+        QTest::newRow("negative count") << QByteArray("tick -1") << QByteArray("tick -1");
+        QTest::newRow("not a number") << QByteArray("drag 10 up") << QByteArray("drag 10 up");
+        QTest::newRow("extra word") << QByteArray("state now") << QByteArray("state now");
+        QTest::newRow("lower case name")
+            << QByteArray("click command1") << QByteArray("click command1");
+        // Control characters and malformed UTF-8, which would reach the terminal.
+        QTest::newRow("an escape that would retitle the terminal")
+            << QByteArray("state\x1b]0;pwned\x07") << QByteArray(R"(state\x1b]0;pwned\x07)");
+        QTest::newRow("a carriage return that would split the message")
+            << QByteArray("click Command1\rstate") << QByteArray(R"(click Command1\x0dstate)");
+        QTest::newRow("a C1 control in UTF-8")
+            << QByteArray("jump\xc2\x9b") << QByteArray(R"(jump\u009b)");
+        QTest::newRow("a backslash, doubled to tell it from an escape")
+            << QByteArray(R"(jump\x07)") << QByteArray(R"(jump\\x07)");
+        QTest::newRow("stray bytes, one replacement each")
+            << QByteArray("click \xff\x80") << QByteArray("click \uFFFD\uFFFD");
+        QTest::newRow("a cut sequence, one replacement")
+            << QByteArray("click 水\xe3\x82") << QByteArray("click 水\uFFFD");
+        QTest::newRow("a surrogate half")
+            << QByteArray("jump\xed\xa0\x80") << QByteArray("jump\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("Japanese kept")
+            << QByteArray("click 水を入れる") << QByteArray("click 水を入れる");
     }
     void aBadLineStopsTheRunWithItsNumber() {
-        QFETCH(QString, line);
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, shown);
         const Run run = runScript("state\n# fine so far\n" + line.toStdString() + "\nstate\n");
         QCOMPARE(run.status, yopo::kScriptBadLine);
-        QCOMPARE(run.err, "yopo-headless: line 3: not a command: " + line.toStdString() + "\n");
+        QCOMPARE(run.err, "yopo-headless: line 3: not a command: " + shown.toStdString() + "\n");
         // What was printed before stays; nothing after is run.
         QCOMPARE(std::count(run.out.begin(), run.out.end(), '\n'), 1);
     }

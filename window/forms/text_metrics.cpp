@@ -4,6 +4,7 @@
 #include "utf8.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace forms {
 
@@ -19,19 +20,22 @@ bool isFullWidth(char32_t c) {
 
 } // namespace
 
-TextExtent GothicTextMetrics::measure(std::string_view caption, float points, bool) const {
-    const int em = fontPixels(points);
-    int widest = 0;
+TextExtent TextMetrics::measure(std::string_view caption, float points, bool bold) const {
+    double widest = 0;
     int lines = 0;
     for (std::string_view line : splitLines(caption)) {
-        int halfEms = 0;
-        for (char32_t c : decodeUtf8(line)) {
-            halfEms += isFullWidth(c) ? 2 : 1;
-        }
-        widest = std::max(widest, halfEms * em / 2);
+        widest = std::max(widest, advance(line, points, bold));
         ++lines;
     }
-    return {toTwips(widest), toTwips(lines * em)};
+    return {toTwips(static_cast<int>(std::ceil(widest))), toTwips(lines * fontPixels(points))};
+}
+
+double GothicTextMetrics::advance(std::string_view line, float points, bool) const {
+    int halfEms = 0;
+    for (char32_t c : decodeUtf8(line)) {
+        halfEms += isFullWidth(c) ? 2 : 1;
+    }
+    return halfEms * fontPixels(points) / 2.0;
 }
 
 FontExtent GothicTextMetrics::fontExtent(float points, bool) const {

@@ -18,11 +18,18 @@ struct FontExtent {
     double descent = 0;
 };
 
+// Every front end measures captions the same way; each answers only how far
+// one line of text advances in its font, and how far that font reaches.
 class TextMetrics {
 public:
     virtual ~TextMetrics() = default;
-    // The caption may hold CR LF pairs; each line is one line of the label.
-    virtual TextExtent measure(std::string_view caption, float points, bool bold) const = 0;
+    // The caption may hold CR LF pairs; each line is one line of the label,
+    // one em high, as in the runtime's default font. The widest line, rounded
+    // up to a whole pixel, gives the width.
+    TextExtent measure(std::string_view caption, float points, bool bold) const;
+    // How far one line of text (UTF-8, no line break) advances, in the
+    // layout's pixels.
+    virtual double advance(std::string_view line, float points, bool bold) const = 0;
     // The font's ascent and descent at that size: where a line's baseline
     // falls within its em.
     virtual FontExtent fontExtent(float points, bool bold) const = 0;
@@ -33,7 +40,7 @@ public:
 // what a screenless runtime uses.
 class GothicTextMetrics : public TextMetrics {
 public:
-    TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    double advance(std::string_view line, float points, bool bold) const override;
     FontExtent fontExtent(float points, bool bold) const override;
 };
 

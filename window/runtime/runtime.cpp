@@ -1,7 +1,20 @@
 // runtime.cpp: raising events, and catching what the game does not.
 #include "runtime.h"
 
+#include <cstdio>
+#include <utility>
+
 namespace runtime {
+
+Runtime::Runtime(forms::Form& form, forms::FormEvents& events)
+    : m_form(form), m_events(events),
+      m_scheduler(form, *this, [this](const forms::Timer& timer) { return raiseTick(timer); }) {
+    m_form.addObserver(&m_moveWatcher);
+}
+
+Runtime::~Runtime() {
+    m_form.removeObserver(&m_moveWatcher);
+}
 
 template <typename Handler>
 bool Runtime::raise(Handler&& handler) {
@@ -10,26 +23,51 @@ bool Runtime::raise(Handler&& handler) {
     }
     try {
         handler();
-    } catch (const RunTimeError& error) {
+    } catch (const forms::RunTimeError& error) {
         m_error = error;
+        m_scheduler.halt();
         runTimeError(error);
     }
     return true;
+}
+
+void printRunTimeError(const forms::RunTimeError& error) {
+    std::fprintf(stderr, "yopo: %s\n", error.what());
+    std::fflush(stderr);
 }
 
 bool Runtime::raiseLoad() {
     return raise([&] { m_events.load(); });
 }
 
-bool Runtime::raiseClick(const CommandButton& button) {
+bool Runtime::raiseClick(const forms::CommandButton& button) {
     if (!button.canBeClicked()) {
         return false;
     }
     return raise([&] { m_events.click(button); });
 }
 
-bool Runtime::raiseTick(const Timer& timer) {
-    return raise([&] { m_events.tick(timer); });
+bool Runtime::raiseTick(const forms::Timer& timer) {
+    raise([&] { m_events.tick(timer); });
+    return !m_error;
+}
+
+int Runtime::wake(int most) {
+    const int delivered = m_scheduler.wake(most);
+    if (std::exchange(m_placePending, false) && !m_error) {
+        placeWindow(m_form.left(), m_form.top());
+    }
+    return delivered;
+}
+
+void Runtime::windowMoved() {
+    // A shake an hour behind moves the window 72,000 times in a blink: the
+    // window system hears only where the last of a batch left it.
+    if (m_scheduler.delivering()) {
+        m_placePending = true;
+    } else {
+        placeWindow(m_form.left(), m_form.top());
+    }
 }
 
 } // namespace runtime

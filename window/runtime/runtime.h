@@ -1,45 +1,94 @@
-// runtime.h: what every forms runtime shares: raising the form's events, one at
-// a time, and stopping the program at the first run-time error.
+// runtime.h: what every forms runtime shares: raising the form's events one
+// at a time, Timer1's clock, the window's moves, and stopping the program at
+// the first run-time error. A front end only hosts it.
 #pragma once
 
+#include "form.h"
 #include "form_events.h"
 #include "run_time_error.h"
+#include "scheduler.h"
 
 #include <optional>
 
 namespace runtime {
 
-using forms::CommandButton;
-using forms::FormEvents;
-using forms::RunTimeError;
-using forms::Timer;
+// The exit status of a program stopped by a run-time error, on every platform.
+constexpr int kRunTimeErrorStatus = 1;
 
-class Runtime {
+// The one line a desktop program writes on its standard error when it stops.
+void printRunTimeError(const forms::RunTimeError& error);
+
+class Runtime : private Alarm {
 public:
-    explicit Runtime(FormEvents& events) : m_events(events) {}
-    virtual ~Runtime() = default;
+    Runtime(forms::Form& form, forms::FormEvents& events);
+    ~Runtime() override;
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
 
     // Each returns whether the event reached its handler: a button that is
     // disabled or hidden raises no click, and after a run-time error nothing
     // is raised any more.
     bool raiseLoad();
-    bool raiseClick(const CommandButton& button);
-    bool raiseTick(const Timer& timer);
+    bool raiseClick(const forms::CommandButton& button);
+    // Raises one tick at once, as the scheduler does when it falls due; false
+    // once the program has stopped.
+    bool raiseTick(const forms::Timer& timer);
+
+    // The front end's alarm went off (see wakeAt): the ticks that time has
+    // made due are delivered, at most `most` of them, and the window is
+    // placed once for them all. Returns how many were delivered.
+    int wake(int most = Scheduler::kTicksPerBatch);
+
+    // For maintainers who want to watch a flood without waiting 41 minutes:
+    // every timer runs this many times faster. The game itself is unchanged.
+    void setTimeScale(double scale) { m_scheduler.setTimeScale(scale); }
 
     // The error that stopped the program, if one did.
-    const std::optional<RunTimeError>& error() const { return m_error; }
+    const std::optional<forms::RunTimeError>& error() const { return m_error; }
 
 protected:
-    // The handler has stopped where it failed; the runtime tells the player
-    // and ends the program.
-    virtual void runTimeError(const RunTimeError& error) = 0;
+    const Scheduler& scheduler() const { return m_scheduler; }
+
+    // What the front end does for the runtime.
+    // Its monotonic clock, in milliseconds.
+    Milliseconds now() const override = 0;
+    // Calls wake() at `when` on that clock, or as soon after as it can;
+    // never if nullopt. Each call replaces the one before.
+    void wakeAt(std::optional<Milliseconds> when) override = 0;
+    // The game has sent the window to (left, top): the window system should
+    // put it there. Once a batch of ticks is over, not at each of them.
+    virtual void placeWindow(forms::Twips left, forms::Twips top) = 0;
+    // The handler has stopped where it failed and nothing ticks any more:
+    // tell the player error.report(), then end with kRunTimeErrorStatus.
+    virtual void runTimeError(const forms::RunTimeError& error) = 0;
 
 private:
     template <typename Handler>
     bool raise(Handler&& handler);
+    void windowMoved();
 
-    FormEvents& m_events;
-    std::optional<RunTimeError> m_error;
+    // Hears the game's moves of the window.
+    class MoveWatcher : public forms::FormObserver {
+    public:
+        explicit MoveWatcher(Runtime& runtime) : m_runtime(runtime) {}
+        void controlChanged(const forms::Control&, forms::Property) override {}
+        void formChanged(forms::Property property) override {
+            if (property == forms::Property::Left || property == forms::Property::Top) {
+                m_runtime.windowMoved();
+            }
+        }
+
+    private:
+        Runtime& m_runtime;
+    };
+
+    forms::Form& m_form;
+    forms::FormEvents& m_events;
+    Scheduler m_scheduler;
+    MoveWatcher m_moveWatcher{*this};
+    std::optional<forms::RunTimeError> m_error;
+    // The game moved the window during a batch of ticks.
+    bool m_placePending = false;
 };
 
 } // namespace runtime

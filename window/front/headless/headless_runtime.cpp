@@ -1,17 +1,15 @@
 // headless_runtime.cpp: events and timer ticks on a virtual clock.
 #include "headless_runtime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace front::headless {
 
-HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events) : runtime::Runtime(events), m_form(form) {
-    m_form.addObserver(this);
-}
+HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events)
+    : runtime::Runtime(form, events), m_form(form) {}
 
-HeadlessRuntime::~HeadlessRuntime() {
-    m_form.removeObserver(this);
-}
+HeadlessRuntime::~HeadlessRuntime() = default;
 
 void HeadlessRuntime::start() {
     raiseLoad();
@@ -24,13 +22,7 @@ bool HeadlessRuntime::click(const CommandButton& button) {
 }
 
 bool HeadlessRuntime::tick() {
-    const Timer* timer = nextTimer();
-    if (timer == nullptr || error()) {
-        return false;
-    }
-    m_clock = m_due.at(timer);
-    deliver(*timer);
-    return true;
+    return tickBy(kEndOfTime);
 }
 
 HeadlessRuntime::Waited HeadlessRuntime::wait(Milliseconds milliseconds, std::int64_t mostTicks) {
@@ -38,18 +30,24 @@ HeadlessRuntime::Waited HeadlessRuntime::wait(Milliseconds milliseconds, std::in
         return Waited::Refused;
     }
     const Milliseconds until = m_clock + milliseconds;
-    std::int64_t delivered = 0;
-    for (const Timer* timer = nextTimer(); timer != nullptr && m_due.at(timer) <= until && !error();
-         timer = nextTimer()) {
+    for (std::int64_t delivered = 0; m_alarm && *m_alarm <= until; ++delivered) {
         if (delivered == mostTicks) {
             return Waited::TooManyTicks;
         }
-        m_clock = m_due.at(timer);
-        deliver(*timer);
-        ++delivered;
+        tickBy(until);
     }
     m_clock = until;
     return Waited::Done;
+}
+
+bool HeadlessRuntime::tickBy(Milliseconds until) {
+    if (!m_alarm || *m_alarm > until) {
+        return false;
+    }
+    // The clock stands at each tick's own time while it is handled, as a
+    // real clock would.
+    m_clock = std::max(m_clock, *m_alarm);
+    return runtime::Runtime::wake(1) > 0;
 }
 
 bool HeadlessRuntime::drag(Twips dx, Twips dy) {
@@ -63,44 +61,9 @@ bool HeadlessRuntime::drag(Twips dx, Twips dy) {
     return true;
 }
 
-void HeadlessRuntime::formChanged(Property property) {
+void HeadlessRuntime::placeWindow(Twips left, Twips top) {
     // This window system carries every move out at once, and says so.
-    if (property == Property::Left || property == Property::Top) {
-        m_form.windowStandsAt(m_form.left(), m_form.top());
-    }
-}
-
-void HeadlessRuntime::runTimeError(const RunTimeError&) {
-    // The program ends here: nothing ticks any more.
-    m_due.clear();
-}
-
-void HeadlessRuntime::controlChanged(const Control& control, Property property) {
-    if (control.kind() != ControlKind::Timer) {
-        return;
-    }
-    const auto& timer = static_cast<const Timer&>(control);
-    if (!timer.ticking()) {
-        m_due.erase(&timer);
-    } else if (property == Property::Interval || !m_due.contains(&timer)) {
-        // A new interval governs the wait from the moment it is written.
-        m_due[&timer] = m_clock + timer.interval();
-    }
-}
-
-const Timer* HeadlessRuntime::nextTimer() const {
-    const Timer* next = nullptr;
-    for (const auto& [timer, due] : m_due) {
-        if (next == nullptr || due < m_due.at(next)) {
-            next = timer;
-        }
-    }
-    return next;
-}
-
-void HeadlessRuntime::deliver(const Timer& timer) {
-    m_due[&timer] = m_clock + timer.interval();
-    raiseTick(timer);
+    m_form.windowStandsAt(left, top);
 }
 
 } // namespace front::headless

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <map>
 
 namespace front::headless {
 
@@ -14,9 +13,9 @@ using namespace ::forms;
 
 // Runs a form's events as the real window would, but time passes only when
 // told to, so a 41-minute game takes a blink.
-class HeadlessRuntime : public runtime::Runtime, private FormObserver {
+class HeadlessRuntime : public runtime::Runtime {
 public:
-    using Milliseconds = std::int64_t;
+    using Milliseconds = runtime::Milliseconds;
 
     // The screen the window is centred on, in pixels.
     static constexpr int kScreenWidth = 1920;
@@ -57,18 +56,20 @@ public:
     static constexpr Twips kFarthestPlace = 32767.0f * kTwipsPerPixel;
 
 protected:
-    void runTimeError(const RunTimeError& error) override;
+    Milliseconds now() const override { return m_clock; }
+    void wakeAt(std::optional<Milliseconds> when) override { m_alarm = when; }
+    void placeWindow(Twips left, Twips top) override;
+    void runTimeError(const RunTimeError&) override {}
 
 private:
-    void controlChanged(const Control& control, Property property) override;
-    void formChanged(Property property) override;
-    const Timer* nextTimer() const;
-    void deliver(const Timer& timer);
+    // Moves the clock to the next tick that falls due by `until` and delivers
+    // it; false if none does.
+    bool tickBy(Milliseconds until);
 
     Form& m_form;
     Milliseconds m_clock = 0;
-    // When each ticking timer falls due next.
-    std::map<const Timer*, Milliseconds> m_due;
+    // When the scheduler wants to be woken next.
+    std::optional<Milliseconds> m_alarm;
 };
 
 } // namespace front::headless

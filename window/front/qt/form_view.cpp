@@ -1,6 +1,7 @@
 // form_view.cpp: the Qt view: paints the form's drawing with QPainter and hosts its buttons.
 #include "form_view.h"
 
+#include "focus.h"
 #include "form_accessible.h"
 #include "qt_text.h"
 
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include <algorithm>
 #include <variant>
 
 namespace front::qt {
@@ -36,6 +36,18 @@ struct Overloaded : Painters... {
 
 QRect toQRect(const drawing::DeviceRect& rect) {
     return QRect(rect.left, rect.top, rect.width, rect.height);
+}
+
+runtime::Key keyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Space:
+        return runtime::Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return runtime::Key::Enter;
+    default:
+        return runtime::Key::Other;
+    }
 }
 
 QColor toQColor(Colour colour) {
@@ -105,7 +117,6 @@ FormView::FormView(Form& form, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(formFont(kDefaultFontSize));
 
-    std::vector<const CommandButton*> byTabIndex;
     for (const auto& control : form.controls()) {
         if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
             auto* widget = new QPushButton(this);
@@ -119,20 +130,16 @@ FormView::FormView(Form& form, QWidget* parent)
                 }
             });
             syncButton(*button);
-            byTabIndex.push_back(button);
         }
     }
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
-    for (const CommandButton* button : byTabIndex) {
-        m_tabOrder.emplace_back(button, m_buttons[button]);
+    for (const CommandButton* button : runtime::tabOrder(form)) {
+        QPushButton* widget = m_buttons.at(button);
+        if (!m_tabOrder.empty()) {
+            setTabOrder(m_tabOrder.back().second, widget);
+        }
+        m_tabOrder.emplace_back(button, widget);
     }
-    for (size_t i = 1; i < byTabIndex.size(); ++i) {
-        setTabOrder(m_buttons[byTabIndex[i - 1]], m_buttons[byTabIndex[i]]);
-    }
-    if (!byTabIndex.empty()) {
-        m_buttons[byTabIndex.front()]->setFocus();
-    }
+    focusOn(runtime::firstFocus(form), Qt::OtherFocusReason);
     m_form.addObserver(this);
 }
 
@@ -185,11 +192,9 @@ void FormView::syncButton(const CommandButton& control) {
     }
 }
 
-// Qt itself moves the focus off a button it disables or hides, but only to
-// what can act at that moment, halfway through the handler: closing the tap
-// disables the tap's button before it enables the fire's. So the focus
-// settles once the handler is over, on the first button after this one in
-// tab order that can act then, or on the window when none can.
+// Qt itself moves the focus off a button it disables or hides, but at once,
+// halfway through the handler, to whatever can act at that moment. So the
+// focus settles again once the handler is over.
 void FormView::moveFocusOnFrom(QPushButton* button) {
     m_focusFrom = button;
     if (!m_focusSettling) {
@@ -200,25 +205,28 @@ void FormView::moveFocusOnFrom(QPushButton* button) {
 
 void FormView::settleFocus() {
     m_focusSettling = false;
-    if (m_focusFrom.isNull()) {
-        return;
-    }
-    const auto from = std::find_if(m_tabOrder.begin(), m_tabOrder.end(),
-                                   [&](const auto& entry) { return entry.second == m_focusFrom; });
+    const CommandButton* from = controlOf(m_focusFrom);
     m_focusFrom = nullptr;
-    if (from == m_tabOrder.end()) {
-        return;
+    if (from != nullptr) {
+        focusOn(runtime::settledFocus(m_form, *from), Qt::TabFocusReason);
     }
-    // The button itself first, in case the handler gave it back what it took.
-    const auto start = static_cast<std::size_t>(from - m_tabOrder.begin());
-    for (std::size_t i = 0; i < m_tabOrder.size(); ++i) {
-        const auto& [control, widget] = m_tabOrder[(start + i) % m_tabOrder.size()];
-        if (control->canBeClicked()) {
-            widget->setFocus(Qt::TabFocusReason);
-            return;
+}
+
+void FormView::focusOn(const CommandButton* control, Qt::FocusReason reason) {
+    if (control != nullptr) {
+        m_buttons.at(control)->setFocus(reason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+const CommandButton* FormView::controlOf(const QWidget* widget) const {
+    for (const auto& [control, button] : m_tabOrder) {
+        if (button == widget) {
+            return control;
         }
     }
-    setFocus(Qt::OtherFocusReason);
+    return nullptr;
 }
 
 void FormView::changeEvent(QEvent* event) {
@@ -234,17 +242,13 @@ void FormView::showEvent(QShowEvent* event) {
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {
-    // Enter presses the focused button, as Space does; a push button outside
-    // a dialog leaves Enter to its window.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !event->isAutoRepeat()) {
-        for (const auto& [control, widget] : m_tabOrder) {
-            if (focusWidget() == widget && control->canBeClicked()) {
-                widget->click();
-                event->accept();
-                return;
-            }
-        }
+    // What the focused push button leaves to its window comes here: Enter,
+    // which a button outside a dialog does not take, and Space's repeats.
+    if (const CommandButton* pressed =
+            runtime::pressedBy(keyOf(*event), event->isAutoRepeat(), controlOf(focusWidget()))) {
+        m_buttons.at(pressed)->click();
+        event->accept();
+        return;
     }
     QWidget::keyPressEvent(event);
 }
@@ -252,11 +256,9 @@ void FormView::keyPressEvent(QKeyEvent* event) {
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     // A player who presses buttons with the keyboard sees where the focus
     // is, as after Tab: pressing Space or Enter shows the focus frame too.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            window()->setAttribute(Qt::WA_KeyboardFocusChange);
-        }
+    if (event->type() == QEvent::KeyPress &&
+        keyOf(*static_cast<QKeyEvent*>(event)) != runtime::Key::Other) {
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -79,6 +79,9 @@ private:
     void syncButton(const CommandButton& control);
     void moveFocusOnFrom(QPushButton* button);
     void settleFocus();
+    // The button the focus goes to, or the window itself for none.
+    void focusOn(const CommandButton* control, Qt::FocusReason reason);
+    const CommandButton* controlOf(const QWidget* widget) const;
 
     void paintText(QPainter& painter, const drawing::TextRun& run);
 

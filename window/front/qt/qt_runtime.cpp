@@ -1,38 +1,29 @@
-// qt_runtime.cpp: the window's place, its timers and its run-time errors on Qt.
+// qt_runtime.cpp: the window's place, its alarm clock and its run-time errors on Qt.
 #include "qt_runtime.h"
 
 #include "qt_text.h"
 #include "qt_text_metrics.h"
-#include "tick_settling.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
 
-#include <algorithm>
-#include <cstdio>
-
 namespace front::qt {
 
-namespace {
-
-constexpr int kRunTimeErrorStatus = 1;
-
-} // namespace
-
 QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
-    : runtime::Runtime(events), m_form(form), m_view(view),
+    : runtime::Runtime(form, events), m_form(form), m_view(view),
       m_placer(placerFor(QGuiApplication::platformName())) {
     m_form.setTextMetrics(std::make_shared<QtTextMetrics>());
-    m_form.addObserver(this);
+    // A tick that comes late brings every tick due by then, in batches, with
+    // the window's own events answered in between.
+    m_alarm.onRing = [this] { wake(); };
     m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
     m_view.installEventFilter(this);
 }
 
 QtRuntime::~QtRuntime() {
     m_view.onClick = nullptr;
-    m_form.removeObserver(this);
 }
 
 void QtRuntime::start() {
@@ -53,16 +44,14 @@ void QtRuntime::start() {
 }
 
 void QtRuntime::runTimeError(const RunTimeError& error) {
-    for (auto& [timer, source] : m_timers) {
-        source->stop();
-    }
-    std::fprintf(stderr, "yopo: %s\n", error.what());
+    runtime::printRunTimeError(error);
     // The handler has already stopped; the program ends once the player has read why.
     auto* box = new QMessageBox(QMessageBox::Critical, toQString(m_form.caption()),
                                 toQString(error.report()), QMessageBox::Ok, &m_view);
     box->setObjectName(QStringLiteral("runTimeError"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, qApp, [] { QCoreApplication::exit(kRunTimeErrorStatus); });
+    connect(box, &QMessageBox::finished, qApp,
+            [] { QCoreApplication::exit(runtime::kRunTimeErrorStatus); });
     box->open();
 }
 
@@ -79,42 +68,8 @@ void QtRuntime::reportWindowPlace() {
     m_form.windowStandsAt(toTwips(m_view.x()), toTwips(m_view.y()));
 }
 
-void QtRuntime::controlChanged(const Control& control, Property property) {
-    if (control.kind() != ControlKind::Timer) {
-        return;
-    }
-    const auto& timer = static_cast<const Timer&>(control);
-    if (&timer == m_ticking) {
-        return; // settled once the tick is over: the last value written counts
-    }
-    runtime::settleWrite(timer, property, *timerFor(timer), scaled(timer.interval()), error().has_value());
-}
-
-void QtRuntime::tick(const Timer& timer) {
-    m_ticking = &timer;
-    raiseTick(timer);
-    m_ticking = nullptr;
-    runtime::settleTick(timer, *timerFor(timer), scaled(timer.interval()), error().has_value());
-}
-
-int QtRuntime::scaled(int interval) const {
-    return std::max(1, static_cast<int>(interval / m_timeScale));
-}
-
-void QtRuntime::formChanged(Property property) {
-    if (property == Property::Left || property == Property::Top) {
-        m_placer->moveTo(m_view, QPoint(toPixels(m_form.left()), toPixels(m_form.top())));
-    }
-}
-
-TickSource* QtRuntime::timerFor(const Timer& timer) {
-    TickSource*& source = m_timers[&timer];
-    if (source == nullptr) {
-        // A 6-second tick must come on time, not up to 5 % late as a coarse timer may.
-        source = new TickSource(this);
-        source->onTick = [this, &timer] { tick(timer); };
-    }
-    return source;
+void QtRuntime::placeWindow(Twips left, Twips top) {
+    m_placer->moveTo(m_view, QPoint(toPixels(left), toPixels(top)));
 }
 
 } // namespace front::qt

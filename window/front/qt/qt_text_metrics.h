@@ -9,7 +9,7 @@ using namespace ::forms;
 
 class QtTextMetrics : public TextMetrics {
 public:
-    TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    double advance(std::string_view line, float points, bool bold) const override;
     FontExtent fontExtent(float points, bool bold) const override;
 };
 

@@ -4,9 +4,6 @@
 
 #include "japanese_font.h"
 #include "utf16.h"
-#include "utf8.h"
-
-#include <algorithm>
 
 namespace front::win32 {
 
@@ -35,19 +32,11 @@ HDC GdiTextMetrics::select(float points, bool bold) const {
     return m_dc;
 }
 
-TextExtent GdiTextMetrics::measure(std::string_view caption, float points, bool bold) const {
-    HDC dc = select(points, bold);
-    int widest = 0;
-    int lines = 0;
-    for (std::string_view line : splitLines(caption)) {
-        const std::wstring wide = toWide(line);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-        widest = std::max(widest, static_cast<int>(size.cx));
-        ++lines;
-    }
-    // A line is one em high, as in the runtime's default font.
-    return {toTwips(widest), toTwips(lines * fontPixels(points))};
+double GdiTextMetrics::advance(std::string_view line, float points, bool bold) const {
+    const std::wstring wide = toWide(line);
+    SIZE size{};
+    GetTextExtentPoint32W(select(points, bold), wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size.cx;
 }
 
 FontExtent GdiTextMetrics::fontExtent(float points, bool bold) const {

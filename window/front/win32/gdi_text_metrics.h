@@ -19,7 +19,7 @@ public:
     GdiTextMetrics(const GdiTextMetrics&) = delete;
     GdiTextMetrics& operator=(const GdiTextMetrics&) = delete;
 
-    TextExtent measure(std::string_view caption, float points, bool bold) const override;
+    double advance(std::string_view line, float points, bool bold) const override;
     FontExtent fontExtent(float points, bool bold) const override;
 
 private:

@@ -1,9 +1,9 @@
 // win32_runtime.cpp: the window, its buttons, its clock and its errors on Win32.
 #include "win32_runtime.h"
 
+#include "focus.h"
 #include "japanese_font.h"
 #include "resource_ids.h"
-#include "tick_settling.h"
 #include "utf16.h"
 
 #include <algorithm>
@@ -13,18 +13,19 @@ namespace front::win32 {
 
 namespace {
 
-constexpr int kRunTimeErrorStatus = 1;
 constexpr wchar_t kWindowClass[] = L"YopoForm";
 // A fixed single border with the close box only: no sizing frame, no
 // minimise or maximise box.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
+// A WM_KEYDOWN's bit for a key that was already down: a repeat.
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 } // namespace
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
-    : runtime::Runtime(events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
+    : runtime::Runtime(form, events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
       m_view(form, *m_metrics, m_pictures),
       m_screenReaders(form, [this](const CommandButton& button) -> HWND {
           for (const auto& [control, widget] : m_buttons) {
@@ -95,39 +96,28 @@ bool Win32Runtime::start() {
     UpdateWindow(m_window);
     GetWindowRect(m_window, &outer);
     windowPlaced(outer.left, outer.top);
-    for (const auto& [button, widget] : m_buttons) {
-        if (button->canBeClicked()) {
-            SetFocus(widget);
-            break;
-        }
-    }
+    focusOn(runtime::firstFocus(m_form));
     return true;
 }
 
 int Win32Runtime::run() {
-    std::vector<HANDLE> handles;
-    std::vector<WaitableTickSource*> sources;
     for (;;) {
-        handles.clear();
-        sources.clear();
-        for (auto& [timer, source] : m_timers) {
-            if (source->isActive()) {
-                handles.push_back(source->handle());
-                sources.push_back(source.get());
-            }
-        }
-        const auto count = static_cast<DWORD>(handles.size());
-        const DWORD woken = MsgWaitForMultipleObjectsEx(count, handles.data(), INFINITE,
-                                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woken < WAIT_OBJECT_0 + count) {
-            sources[woken - WAIT_OBJECT_0]->expired();
+        HANDLE alarm = m_alarm.handle();
+        const DWORD count = m_alarm.isSet() ? 1 : 0;
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(count, &alarm, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (count == 1 && woken == WAIT_OBJECT_0 && m_alarm.rang()) {
+            wakeUp();
         }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 return static_cast<int>(message.wParam);
             }
-            // Tab, Shift+Tab, Space and Enter among the buttons, as in a dialog.
+            if (pressedWithEnter(message)) {
+                continue;
+            }
+            // Tab, Shift+Tab and Space among the buttons, as in a dialog.
             if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
@@ -137,13 +127,9 @@ int Win32Runtime::run() {
 }
 
 void Win32Runtime::runTimeError(const RunTimeError& error) {
-    for (auto& [timer, source] : m_timers) {
-        source->stop();
-    }
-    std::fprintf(stderr, "yopo: %s\n", error.what());
-    std::fflush(stderr);
+    runtime::printRunTimeError(error);
     // The handler has already stopped; the program ends once the player has read why.
-    m_exitStatus = kRunTimeErrorStatus;
+    m_exitStatus = runtime::kRunTimeErrorStatus;
     MessageBoxW(m_window, toWide(error.report()).c_str(), toWide(m_form.caption()).c_str(),
                 MB_OK | MB_ICONERROR);
     if (m_window != nullptr) {
@@ -181,9 +167,7 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_ERASEBKGND:
         return 1; // every paint covers the whole client area
     case WM_COMMAND:
-        if (LOWORD(w) == IDOK) {
-            clickFocused(); // Enter, where the dialog manager finds no button of its own
-        } else if (HIWORD(w) == BN_CLICKED) {
+        if (HIWORD(w) == BN_CLICKED) {
             click(LOWORD(w));
         }
         return 0;
@@ -207,9 +191,7 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
         DestroyWindow(m_window);
         return 0;
     case WM_DESTROY:
-        for (auto& [timer, source] : m_timers) {
-            source->stop();
-        }
+        m_alarm.ringAt(std::nullopt);
         m_window = nullptr;
         PostQuitMessage(m_exitStatus);
         return 0;
@@ -226,16 +208,8 @@ void Win32Runtime::windowPlaced(int x, int y) {
 }
 
 void Win32Runtime::createButtons() {
-    std::vector<const CommandButton*> byTabIndex;
-    for (const auto& control : m_form.controls()) {
-        if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
-            byTabIndex.push_back(button);
-        }
-    }
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
     // Created in tab order, which is the order Tab visits them in.
-    for (const CommandButton* button : byTabIndex) {
+    for (const CommandButton* button : runtime::tabOrder(m_form)) {
         const auto id = static_cast<std::intptr_t>(m_buttons.size() + 1);
         HWND widget = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0,
                                       0, 0, 0, m_window, reinterpret_cast<HMENU>(id),
@@ -285,43 +259,59 @@ void Win32Runtime::click(WORD id) {
     if (id == 0 || id > m_buttons.size()) {
         return;
     }
+    click(*m_buttons[id - 1].first);
+}
+
+void Win32Runtime::click(const CommandButton& button) {
     HWND before = GetFocus();
-    raiseClick(*m_buttons[id - 1].first);
+    raiseClick(button);
     settleFocus(before);
 }
 
-void Win32Runtime::clickFocused() {
-    HWND focus = GetFocus();
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
-        if (m_buttons[i].second == focus) {
-            click(static_cast<WORD>(i + 1));
-            return;
-        }
+// Enter is taken before the dialog manager, which would make every repeat
+// of a held key another IDOK: a held Enter would play the whole game.
+bool Win32Runtime::pressedWithEnter(const MSG& message) {
+    if (m_window == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
+        (message.hwnd != m_window && !IsChild(m_window, message.hwnd))) {
+        return false;
+    }
+    const bool held = (message.lParam & kKeyWasDown) != 0;
+    if (const CommandButton* pressed =
+            runtime::pressedBy(runtime::Key::Enter, held, buttonOf(GetFocus()))) {
+        click(*pressed);
+    }
+    return true;
+}
+
+// A handler may disable or hide the button that has the focus; once it is
+// over, the focus settles where every front end puts it.
+void Win32Runtime::settleFocus(HWND before) {
+    const CommandButton* from = buttonOf(before);
+    if (m_window != nullptr && from != nullptr) {
+        focusOn(runtime::settledFocus(m_form, *from));
     }
 }
 
-// A handler may disable or hide the button that has the focus: closing the
-// tap disables the tap's button before it enables the fire's. Once it is
-// over, the focus moves on to the first button after that one in tab order
-// that can act, or to the window when none can.
-void Win32Runtime::settleFocus(HWND before) {
-    if (m_window == nullptr) {
-        return;
-    }
-    const auto from = std::find_if(m_buttons.begin(), m_buttons.end(),
-                                   [&](const auto& entry) { return entry.second == before; });
-    if (from == m_buttons.end() || from->first->canBeClicked()) {
-        return;
-    }
-    const size_t start = static_cast<size_t>(from - m_buttons.begin());
-    for (size_t step = 1; step < m_buttons.size(); ++step) {
-        const auto& [button, widget] = m_buttons[(start + step) % m_buttons.size()];
-        if (button->canBeClicked()) {
-            SetFocus(widget);
-            return;
+void Win32Runtime::focusOn(const CommandButton* button) {
+    HWND target = m_window;
+    for (const auto& [control, widget] : m_buttons) {
+        if (control == button) {
+            target = widget;
+            break;
         }
     }
-    SetFocus(m_window);
+    if (GetFocus() != target) {
+        SetFocus(target);
+    }
+}
+
+const CommandButton* Win32Runtime::buttonOf(HWND widget) const {
+    for (const auto& [button, hosted] : m_buttons) {
+        if (hosted == widget) {
+            return button;
+        }
+    }
+    return nullptr;
 }
 
 void Win32Runtime::controlChanged(const Control& control, Property property) {
@@ -332,14 +322,8 @@ void Win32Runtime::controlChanged(const Control& control, Property property) {
     case ControlKind::CommandButton:
         syncButton(static_cast<const CommandButton&>(control));
         return;
-    case ControlKind::Timer: {
-        const auto& timer = static_cast<const Timer&>(control);
-        if (&timer != m_ticking) { // else settled once the tick is over
-            runtime::settleWrite(timer, property, timerFor(timer), scaled(timer.interval()),
-                                 error().has_value());
-        }
+    case ControlKind::Timer:
         return;
-    }
     default:
         if (m_window != nullptr) {
             InvalidateRect(m_window, nullptr, FALSE);
@@ -349,39 +333,25 @@ void Win32Runtime::controlChanged(const Control& control, Property property) {
 }
 
 void Win32Runtime::formChanged(Property property) {
-    if (m_window == nullptr) {
-        return;
-    }
-    if (property == Property::Left || property == Property::Top) {
-        const double r = ratio();
-        SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(m_form.left()) * r)),
-                     static_cast<int>(std::lround(toPixels(m_form.top()) * r)), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (property == Property::BackColor) {
+    if (m_window != nullptr && property == Property::BackColor) {
         InvalidateRect(m_window, nullptr, FALSE);
     }
 }
 
-WaitableTickSource& Win32Runtime::timerFor(const Timer& timer) {
-    std::unique_ptr<WaitableTickSource>& source = m_timers[&timer];
-    if (source == nullptr) {
-        source = std::make_unique<WaitableTickSource>();
-        source->onTick = [this, &timer] { tick(timer); };
+void Win32Runtime::placeWindow(Twips left, Twips top) {
+    if (m_window == nullptr) {
+        return;
     }
-    return *source;
+    const double r = ratio();
+    SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(left) * r)),
+                 static_cast<int>(std::lround(toPixels(top) * r)), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32Runtime::tick(const Timer& timer) {
+void Win32Runtime::wakeUp() {
     HWND before = GetFocus();
-    m_ticking = &timer;
-    raiseTick(timer);
-    m_ticking = nullptr;
-    runtime::settleTick(timer, timerFor(timer), scaled(timer.interval()), error().has_value());
+    wake();
     settleFocus(before);
-}
-
-int Win32Runtime::scaled(int interval) const {
-    return std::max(1, static_cast<int>(interval / m_timeScale));
 }
 
 } // namespace front::win32

@@ -6,13 +6,12 @@
 #include "gdi_text_metrics.h"
 #include "gdi_view.h"
 #include "pictures.h"
-#include "precise_timer.h"
 #include "runtime.h"
 #include "screen_readers.h"
+#include "waitable_alarm.h"
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -38,10 +37,10 @@ public:
     // Runs the message loop until the window closes; the program's exit status.
     int run();
 
-    // For maintainers who want to watch a flood without waiting 41 minutes.
-    void setTimeScale(double scale) { m_timeScale = scale; }
-
 protected:
+    runtime::Milliseconds now() const override { return WaitableAlarm::now(); }
+    void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
+    void placeWindow(Twips left, Twips top) override;
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
 
@@ -56,11 +55,14 @@ private:
     void syncButton(const CommandButton& button);
     void layOut();
     void click(WORD id);
-    void clickFocused();
+    void click(const CommandButton& button);
+    // Enter presses the focused button; true if the message was Enter to this window.
+    bool pressedWithEnter(const MSG& message);
     void settleFocus(HWND before);
-    WaitableTickSource& timerFor(const Timer& timer);
-    void tick(const Timer& timer);
-    int scaled(int interval) const;
+    void wakeUp();
+    // The button the focus goes to, or the window itself for none.
+    void focusOn(const CommandButton* button);
+    const CommandButton* buttonOf(HWND widget) const;
 
     // Everything the window system says about where the window stands comes
     // through here, in device pixels of its outer top left corner: once it is
@@ -79,9 +81,7 @@ private:
     // Buttons in tab order; a button's control id is its place here plus one.
     std::vector<std::pair<const CommandButton*, HWND>> m_buttons;
     ScreenReaders m_screenReaders;
-    std::map<const Timer*, std::unique_ptr<WaitableTickSource>> m_timers;
-    const Timer* m_ticking = nullptr;
-    double m_timeScale = 1;
+    WaitableAlarm m_alarm;
     int m_exitStatus = 0;
 };
 

@@ -1,0 +1,16 @@
+// printable.h: a line of a script as a terminal can safely show it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace yopo {
+
+// The text as one clean line, escaped as C and printf(1) write them: a
+// control character as \xHH (ESC as \x1b, CR as \x0d), a C1 control as \uHHHH,
+// a backslash as \\, and each malformed UTF-8 sequence as U+FFFD. Every other
+// character, Japanese included, stays as it is. So a bad line quoted in a
+// message can neither retitle the terminal nor split the message.
+std::string printable(std::string_view text);
+
+} // namespace yopo
