@@ -5,6 +5,7 @@
 #include "form_view.h"
 #include "game.h"
 #include "identity.h"
+#include "motion_preference.h"
 #include "qt_runtime.h"
 #include "surroundings.h"
 
@@ -59,5 +60,9 @@ int main(int argc, char** argv) {
         runtime.setTimeScale(scale);
     }
     runtime.start();
+    // Asked once the window is up; the answer comes long before any catastrophe.
+    front::qt::MotionPreference motion;
+    QObject::connect(&motion, &front::qt::MotionPreference::told, &runtime,
+                     [&runtime](bool reduced) { runtime.setReducedMotion(reduced); });
     return QApplication::exec();
 }

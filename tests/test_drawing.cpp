@@ -267,6 +267,16 @@ private slots:
         QCOMPARE(describe(drawing::drawFrame(form, kGothic, 1)), expected);
     }
 
+    // A player who asked for reduced motion may see another ground than the
+    // one the game last painted; nothing else changes with it.
+    void theGroundIsTheOneTheViewShows() {
+        Form1 form;
+        const QStringList painted = describe(drawing::drawFrame(form, kGothic, 1.5));
+        QStringList shown = describe(drawing::drawFrame(form, kGothic, 1.5, {}, 0x0000FF));
+        QCOMPARE(shown.takeFirst(), QStringLiteral("fill 0,0 728x536 0x0000ff"));
+        QCOMPARE(shown, painted.mid(1));
+    }
+
     // Where the window cannot move, its contents move instead: everything
     // but the ground, by the offset in layout pixels times the ratio.
     void theShakeMovesEverythingButTheGround_data() {

@@ -184,16 +184,17 @@ void drawImage(std::vector<Primitive>& out, const DeviceGrid& grid, const forms:
 } // namespace
 
 Frame drawFrame(const forms::Form& form, const forms::TextMetrics& metrics, double devicePixelRatio,
-                ContentsOffset offset) {
+                ContentsOffset offset, std::optional<Colour> ground) {
     const DeviceGrid grid(devicePixelRatio, offset);
-    const DeviceGrid ground(devicePixelRatio, {});
+    const DeviceGrid still(devicePixelRatio, {});
     Frame frame;
     frame.ratio = devicePixelRatio;
-    frame.width = ground.x(toPixels(form.clientWidth()));
-    frame.height = ground.y(toPixels(form.clientHeight()));
+    frame.width = still.x(toPixels(form.clientWidth()));
+    frame.height = still.y(toPixels(form.clientHeight()));
     auto& out = frame.primitives;
     out.reserve(form.controls().size() + 1);
-    out.push_back(FillRect{{0, 0, frame.width, frame.height}, resolved(form.backColor())});
+    out.push_back(
+        FillRect{{0, 0, frame.width, frame.height}, resolved(ground.value_or(form.backColor()))});
     // The last control in the list is drawn first, so the first covers all.
     const auto& controls = form.controls();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {

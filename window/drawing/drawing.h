@@ -149,9 +149,11 @@ struct ContentsOffset {
 // The frame of `form` at `devicePixelRatio` device pixels to the layout
 // pixel (1, 1.25, 1.5, 2, ...). `metrics` is the front end's own: its font's
 // ascent and descent place each label's lines. Hidden controls, lines whose
-// BorderStyle is 0, timers and push buttons give no primitive.
+// BorderStyle is 0, timers and push buttons give no primitive. The ground is
+// `ground` where the view shows another colour than the form's BackColor
+// (a player who asked for reduced motion sees its flashes slowed).
 Frame drawFrame(const forms::Form& form, const forms::TextMetrics& metrics, double devicePixelRatio,
-                ContentsOffset offset = {});
+                ContentsOffset offset = {}, std::optional<Colour> ground = std::nullopt);
 
 // Where a control's rectangle falls on the device, as the frame places its
 // drawing: each layout pixel starts on the device pixel nearest to it, each

@@ -54,20 +54,37 @@ bool Runtime::raiseTick(const forms::Timer& timer) {
 
 int Runtime::wake(int most) {
     const int delivered = m_scheduler.wake(most);
-    if (std::exchange(m_placePending, false) && !m_error) {
-        placeWindow(m_form.left(), m_form.top());
+    if (std::exchange(m_showPending, false) && !m_error) {
+        showWindow();
     }
     return delivered;
 }
 
-void Runtime::windowMoved() {
+void Runtime::setReducedMotion(bool reduced) {
+    m_show.setReducedMotion(reduced);
+    showWindow();
+}
+
+void Runtime::windowChanged(bool moved) {
+    if (moved) {
+        m_show.gameMoved();
+    }
     // A shake an hour behind moves the window 72,000 times in a blink: the
     // window system hears only where the last of a batch left it.
     if (m_scheduler.delivering()) {
-        m_placePending = true;
+        m_showPending = true;
     } else {
-        placeWindow(m_form.left(), m_form.top());
+        showWindow();
     }
+}
+
+void Runtime::showWindow() {
+    const WindowShow::Shown shown =
+        m_show.decide({m_form.left(), m_form.top()}, m_form.backColor(), windowFacts(), now());
+    if (shown.moveWindowTo) {
+        placeWindow(shown.moveWindowTo->left, shown.moveWindowTo->top);
+    }
+    showContents(shown.offset, shown.ground);
 }
 
 } // namespace runtime

@@ -1,12 +1,14 @@
 // runtime.h: what every forms runtime shares: raising the form's events one
-// at a time, Timer1's clock, the window's moves, and stopping the program at
-// the first run-time error. A front end only hosts it.
+// at a time, Timer1's clock, what the player sees of the window's moves and
+// colours, and stopping the program at the first run-time error. A front end
+// only hosts it.
 #pragma once
 
 #include "form.h"
 #include "form_events.h"
 #include "run_time_error.h"
 #include "scheduler.h"
+#include "window_show.h"
 
 #include <optional>
 
@@ -43,6 +45,10 @@ public:
     // every timer runs this many times faster. The game itself is unchanged.
     void setTimeScale(double scale) { m_scheduler.setTimeScale(scale); }
 
+    // Whether the player's desktop asks for reduced motion, as each front end
+    // reads it: the window then stands still and its flashes are slowed.
+    void setReducedMotion(bool reduced);
+
     // The error that stopped the program, if one did.
     const std::optional<forms::RunTimeError>& error() const { return m_error; }
 
@@ -56,8 +62,19 @@ protected:
     // never if nullopt. Each call replaces the one before.
     void wakeAt(std::optional<Milliseconds> when) override = 0;
     // The game has sent the window to (left, top): the window system should
-    // put it there. Once a batch of ticks is over, not at each of them.
+    // put it there. Once a batch of ticks is over, not at each of them, and
+    // only where the window can move and the player wants it to.
     virtual void placeWindow(forms::Twips left, forms::Twips top) = 0;
+    // What the platform says of the window: whether a program may move it,
+    // and where it stands. By default it may.
+    virtual WindowFacts windowFacts() const { return {}; }
+    // Draws everything the window shows, push buttons too, `offset` layout
+    // pixels aside, on a ground of `ground`; a front end without a screen
+    // has nothing to draw.
+    virtual void showContents(drawing::ContentsOffset offset, forms::Colour ground) {
+        (void)offset;
+        (void)ground;
+    }
     // The handler has stopped where it failed and nothing ticks any more:
     // tell the player error.report(), then end with kRunTimeErrorStatus.
     virtual void runTimeError(const forms::RunTimeError& error) = 0;
@@ -65,16 +82,21 @@ protected:
 private:
     template <typename Handler>
     bool raise(Handler&& handler);
-    void windowMoved();
+    // The game has moved the window or painted its ground.
+    void windowChanged(bool moved);
+    // Shows the window as the game has left it, as far as the player wants.
+    void showWindow();
 
-    // Hears the game's moves of the window.
+    // Hears the game's moves and colours of the window.
     class MoveWatcher : public forms::FormObserver {
     public:
         explicit MoveWatcher(Runtime& runtime) : m_runtime(runtime) {}
         void controlChanged(const forms::Control&, forms::Property) override {}
         void formChanged(forms::Property property) override {
             if (property == forms::Property::Left || property == forms::Property::Top) {
-                m_runtime.windowMoved();
+                m_runtime.windowChanged(true);
+            } else if (property == forms::Property::BackColor) {
+                m_runtime.windowChanged(false);
             }
         }
 
@@ -87,8 +109,9 @@ private:
     Scheduler m_scheduler;
     MoveWatcher m_moveWatcher{*this};
     std::optional<forms::RunTimeError> m_error;
-    // The game moved the window during a batch of ticks.
-    bool m_placePending = false;
+    WindowShow m_show;
+    // The game moved or painted the window during a batch of ticks.
+    bool m_showPending = false;
 };
 
 } // namespace runtime

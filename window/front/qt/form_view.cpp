@@ -163,6 +163,14 @@ void FormView::setContentsOffset(QPoint offset) {
     update();
 }
 
+void FormView::setGround(Colour colour) {
+    if (colour == m_ground) {
+        return;
+    }
+    m_ground = colour;
+    update();
+}
+
 void FormView::controlChanged(const Control& control, Property property) {
     if (control.kind() == ControlKind::CommandButton) {
         syncButton(static_cast<const CommandButton&>(control));
@@ -267,7 +275,7 @@ void FormView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const qreal ratio = painter.device()->devicePixelRatio();
     const drawing::Frame frame =
-        drawing::drawFrame(m_form, m_metrics, ratio, {m_offset.x(), m_offset.y()});
+        drawing::drawFrame(m_form, m_metrics, ratio, {m_offset.x(), m_offset.y()}, m_ground);
     // The frame is in the device's own pixels; text goes in the view's,
     // which Qt renders at the device's resolution.
     const QTransform onDevicePixels = QTransform::fromScale(1 / ratio, 1 / ratio);

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,9 @@ public:
     // layout puts it: the window's shake where the window itself cannot move.
     void setContentsOffset(QPoint offset);
     QPoint contentsOffset() const { return m_offset; }
+    // Paints the ground in `colour`, whatever the form's BackColor: a player
+    // who asked for reduced motion sees the shake's flashes slowed.
+    void setGround(Colour colour);
 
     // Who asks screen readers to speak each new message, and when.
     void setAnnouncer(std::unique_ptr<Announcer> announcer) { m_announcer = std::move(announcer); }
@@ -108,6 +112,8 @@ private:
     std::map<TextKey, LaidOutText> m_texts;
     QtTextMetrics m_metrics;
     QPoint m_offset;
+    // The ground's colour, where it is not the form's BackColor.
+    std::optional<Colour> m_ground;
     std::unique_ptr<Announcer> m_announcer;
     runtime::Announcements m_announcements{m_form};
     // The button that lost the focus while a handler ran, until the focus settles.

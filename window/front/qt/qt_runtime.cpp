@@ -72,4 +72,13 @@ void QtRuntime::placeWindow(Twips left, Twips top) {
     m_placer->moveTo(m_view, QPoint(toPixels(left), toPixels(top)));
 }
 
+runtime::WindowFacts QtRuntime::windowFacts() const {
+    return {m_placer->canMove(), {toTwips(m_view.x()), toTwips(m_view.y())}};
+}
+
+void QtRuntime::showContents(drawing::ContentsOffset offset, Colour ground) {
+    m_view.setContentsOffset(QPoint(offset.x, offset.y));
+    m_view.setGround(ground);
+}
+
 } // namespace front::qt

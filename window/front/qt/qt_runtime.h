@@ -32,6 +32,8 @@ protected:
     runtime::Milliseconds now() const override { return AlarmClock::now(); }
     void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
     void placeWindow(Twips left, Twips top) override;
+    runtime::WindowFacts windowFacts() const override;
+    void showContents(drawing::ContentsOffset offset, Colour ground) override;
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

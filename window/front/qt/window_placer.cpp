@@ -1,4 +1,4 @@
-// window_placer.cpp: moving the window, or what it shows where it cannot move.
+// window_placer.cpp: moving the window, where the platform lets a program move it.
 #include "window_placer.h"
 
 #include "form_view.h"
@@ -9,16 +9,10 @@ void WindowMover::moveTo(FormView& view, QPoint target) {
     view.move(target);
 }
 
-void ContentsMover::moveTo(FormView& view, QPoint target) {
-    // The window never leaves its place, so the distance from it is how far
-    // the contents stand aside.
-    view.setContentsOffset(target - view.pos());
-}
-
 std::unique_ptr<WindowPlacer> placerFor(const QString& platformName) {
     // "wayland", "wayland-egl" and the like: the compositor alone places windows.
     if (platformName.startsWith(QLatin1String("wayland"))) {
-        return std::make_unique<ContentsMover>();
+        return std::make_unique<UnmovableWindow>();
     }
     return std::make_unique<WindowMover>();
 }

@@ -1,4 +1,4 @@
-// window_placer.h: how the game's moves of its window reach the screen.
+// window_placer.h: what the platform lets the game do with its window's place.
 #pragma once
 
 #include <QPoint>
@@ -13,7 +13,10 @@ class FormView;
 class WindowPlacer {
 public:
     virtual ~WindowPlacer() = default;
-    // The game has sent the window's top left corner to `target`, in pixels.
+    // Whether a program may place its own window on this platform.
+    virtual bool canMove() const { return true; }
+    // Sends the window's top left corner to `target`, in pixels; asked only
+    // where the window can move.
     virtual void moveTo(FormView& view, QPoint target) = 0;
 };
 
@@ -24,12 +27,12 @@ public:
     void moveTo(FormView& view, QPoint target) override;
 };
 
-// Where a program cannot place its own window (Wayland), the window stays
-// and what it shows moves instead, by the same distance: the catastrophe
-// shake still shows, with its colours and its timing.
-class ContentsMover final : public WindowPlacer {
+// Where a program cannot place its own window (Wayland), the compositor
+// alone does, and the window stays where it was put.
+class UnmovableWindow final : public WindowPlacer {
 public:
-    void moveTo(FormView& view, QPoint target) override;
+    bool canMove() const override { return false; }
+    void moveTo(FormView&, QPoint) override {}
 };
 
 // The placer that works on the named Qt platform.

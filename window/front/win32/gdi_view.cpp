@@ -70,8 +70,16 @@ void GdiView::ensureBuffer(int width, int height) {
     m_height = height;
 }
 
+bool GdiView::setGround(Colour colour) {
+    if (colour == m_ground) {
+        return false;
+    }
+    m_ground = colour;
+    return true;
+}
+
 void GdiView::paint(HDC target, double ratio) {
-    const drawing::Frame frame = drawing::drawFrame(m_form, m_metrics, ratio);
+    const drawing::Frame frame = drawing::drawFrame(m_form, m_metrics, ratio, {}, m_ground);
     ensureBuffer(frame.width, frame.height);
     if (m_bits == nullptr) {
         return;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace front::win32 {
@@ -25,6 +26,9 @@ public:
 
     // Paints the whole frame at `ratio` device pixels to the layout pixel.
     void paint(HDC target, double ratio);
+    // Paints the ground in `colour` from now on, whatever the form's
+    // BackColor; returns whether that is a change.
+    bool setGround(Colour colour);
 
 private:
     void ensureBuffer(int width, int height);
@@ -38,6 +42,8 @@ private:
     HFONT font(int emPixels, bool bold);
 
     const Form& m_form;
+    // The ground's colour, where it is not the form's BackColor.
+    std::optional<Colour> m_ground;
     const TextMetrics& m_metrics;
     Pictures& m_pictures;
     HDC m_buffer = nullptr;

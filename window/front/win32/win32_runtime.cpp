@@ -22,6 +22,17 @@ constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
 // A WM_KEYDOWN's bit for a key that was already down: a repeat.
 constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
+// A player who switches off "Show animations in Windows" (Accessibility,
+// Visual effects) switches off client-area animations, and so asks for
+// reduced motion.
+bool wantsReducedMotion() {
+    BOOL animations = TRUE;
+    if (!SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &animations, 0)) {
+        return false;
+    }
+    return animations == FALSE;
+}
+
 } // namespace
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
@@ -79,6 +90,7 @@ bool Win32Runtime::start() {
         return false;
     }
     m_dpi = GetDpiForWindow(m_window);
+    readMotionPreference();
     createButtons();
     layOut();
     if (!raiseLoad() || error()) {
@@ -187,6 +199,9 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
         layOut();
         return 0;
     }
+    case WM_SETTINGCHANGE:
+        readMotionPreference();
+        break;
     case WM_CLOSE:
         DestroyWindow(m_window);
         return 0;
@@ -334,6 +349,18 @@ void Win32Runtime::controlChanged(const Control& control, Property property) {
 
 void Win32Runtime::formChanged(Property property) {
     if (m_window != nullptr && property == Property::BackColor) {
+        InvalidateRect(m_window, nullptr, FALSE);
+    }
+}
+
+void Win32Runtime::readMotionPreference() {
+    setReducedMotion(wantsReducedMotion());
+}
+
+void Win32Runtime::showContents(drawing::ContentsOffset, Colour ground) {
+    // A Win32 program may always place its own window, so what it shows
+    // never stands aside.
+    if (m_view.setGround(ground) && m_window != nullptr) {
         InvalidateRect(m_window, nullptr, FALSE);
     }
 }

@@ -41,6 +41,7 @@ protected:
     runtime::Milliseconds now() const override { return WaitableAlarm::now(); }
     void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
     void placeWindow(Twips left, Twips top) override;
+    void showContents(drawing::ContentsOffset offset, Colour ground) override;
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
 
@@ -70,6 +71,8 @@ private:
     // to a Move (sent from inside SetWindowPos) or the player's drag.
     void windowPlaced(int x, int y);
     double ratio() const;
+    // Reads whether the player wants reduced motion.
+    void readMotionPreference();
 
     Form& m_form;
     std::shared_ptr<GdiTextMetrics> m_metrics;

@@ -1,0 +1,174 @@
+// test_window_show.cpp: what the player sees of the catastrophe shake, on a
+// fake clock: exactly the game's moves and colours by default, and with
+// reduced motion a still window whose ground flashes at most three times in
+// any one second.
+#include "window_show.h"
+
+#include <QTest>
+
+#include <vector>
+
+using namespace runtime;
+
+Q_DECLARE_METATYPE(std::vector<Milliseconds>)
+
+namespace {
+
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr Colour kScaldColour = 0x0000FF;
+constexpr Colour kFloodColour = 0xFFFFC0;
+// Where the window system has the window; the shake's step lands on 7 pixels.
+constexpr Place kHome{10770, 5430};
+constexpr Place kAside{kHome.left - 105, kHome.top};
+
+const WindowFacts kMoves{true, kHome};
+const WindowFacts kStays{false, kHome};
+
+// The game's shake as the view hears of it: each step moves the window
+// aside on white, or back in the catastrophe's colour.
+struct Step {
+    Place place;
+    Colour painted;
+};
+Step shakeStep(int step, Colour catastrophe) {
+    return step % 2 == 0 ? Step{kAside, kWhite} : Step{kHome, catastrophe};
+}
+
+WindowShow::Shown decide(WindowShow& show, const Step& step, const WindowFacts& window,
+                         Milliseconds now) {
+    show.gameMoved();
+    return show.decide(step.place, step.painted, window, now);
+}
+
+// The moments the player sees a new ground colour.
+struct Seen {
+    Milliseconds at;
+    Colour ground;
+};
+
+} // namespace
+
+class WindowShowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void byDefaultThePlayerSeesExactlyWhatTheGameDoes_data() {
+        QTest::addColumn<bool>("canMove");
+        QTest::newRow("a window that moves goes where the game sends it") << true;
+        QTest::newRow("where it cannot, its contents go as far aside") << false;
+    }
+    void byDefaultThePlayerSeesExactlyWhatTheGameDoes() {
+        QFETCH(bool, canMove);
+        const WindowFacts window{canMove, kHome};
+        WindowShow show;
+        for (int step = 0; step < 40; ++step) {
+            const Step game = shakeStep(step, kScaldColour);
+            const WindowShow::Shown shown = decide(show, game, window, step * 50);
+            QCOMPARE(shown.ground, game.painted);
+            QCOMPARE(shown.moveWindowTo.has_value(), canMove);
+            if (canMove) {
+                QCOMPARE(*shown.moveWindowTo, game.place);
+                QCOMPARE(shown.offset, drawing::ContentsOffset{});
+            } else {
+                const int aside = game.place == kAside ? -7 : 0;
+                QCOMPARE(shown.offset, (drawing::ContentsOffset{aside, 0}));
+            }
+        }
+        // A repaint alone moves nothing.
+        QVERIFY(!show.decide(kHome, kWhite, window, 2000).moveWindowTo);
+    }
+
+    // Each row is a clock delivering the shake's steps: the gaps between
+    // the moments its steps reach the screen, repeated.
+    void reducedMotionFlashesAtMostThreeTimesASecond_data() {
+        QTest::addColumn<Colour>("catastrophe");
+        QTest::addColumn<std::vector<Milliseconds>>("gaps");
+        QTest::newRow("a scald at the shake's own pace")
+            << kScaldColour << std::vector<Milliseconds>{50};
+        QTest::newRow("a flood at the shake's own pace")
+            << kFloodColour << std::vector<Milliseconds>{50};
+        QTest::newRow("a clock a hundred times faster")
+            << kScaldColour << std::vector<Milliseconds>{0, 1};
+        QTest::newRow("ticks caught up in batches")
+            << kScaldColour << std::vector<Milliseconds>{0, 0, 0, 0, 0, 0, 350};
+        std::vector<Milliseconds> onceASecond(19, 0);
+        onceASecond.push_back(1000);
+        QTest::newRow("a clock that wakes once a second") << kScaldColour << onceASecond;
+        QTest::newRow("a machine that stutters")
+            << kScaldColour << std::vector<Milliseconds>{50, 3, 180, 50, 0, 420, 50, 7, 499, 501};
+    }
+    void reducedMotionFlashesAtMostThreeTimesASecond() {
+        QFETCH(Colour, catastrophe);
+        QFETCH(std::vector<Milliseconds>, gaps);
+        constexpr Milliseconds kRun = 20000;
+        WindowShow moving;
+        WindowShow staying;
+        moving.setReducedMotion(true);
+        staying.setReducedMotion(true);
+        std::vector<Seen> seen{{0, kWhite}};
+        Milliseconds now = 0;
+        for (int step = 0; now < kRun; now += gaps[step % gaps.size()], ++step) {
+            const Step game = shakeStep(step, catastrophe);
+            const WindowShow::Shown shown = decide(moving, game, kMoves, now);
+            const WindowShow::Shown still = decide(staying, game, kStays, now);
+            // Neither the window nor what it shows moves.
+            QVERIFY(!shown.moveWindowTo);
+            QCOMPARE(still.offset, drawing::ContentsOffset{});
+            QCOMPARE(still.ground, shown.ground);
+            if (step == 1) {
+                // The catastrophe shows at once.
+                QCOMPARE(shown.ground, catastrophe);
+            }
+            if (shown.ground != seen.back().ground) {
+                seen.push_back({now, shown.ground});
+            }
+        }
+        // Each change of colour counted as a flash of its own, stricter than
+        // the guideline's pair of opposite changes.
+        for (std::size_t first = 1; first < seen.size(); ++first) {
+            int flashes = 0;
+            for (std::size_t i = first; i < seen.size() && seen[i].at < seen[first].at + 1000;
+                 ++i) {
+                ++flashes;
+            }
+            QVERIFY2(flashes <= 3, qPrintable(QString("%1 flashes in the second from %2 ms")
+                                                  .arg(flashes)
+                                                  .arg(seen[first].at)));
+        }
+        // And it stays plain to see: the catastrophe's colour is on the
+        // screen for a third of the time at least.
+        Milliseconds inColour = 0;
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            const Milliseconds until = i + 1 < seen.size() ? seen[i + 1].at : now;
+            if (seen[i].ground == catastrophe) {
+                inColour += until - seen[i].at;
+            }
+        }
+        QVERIFY2(inColour * 3 >= now,
+                 qPrintable(QString("in colour %1 of %2 ms").arg(inColour).arg(now)));
+    }
+
+    void thePreferenceTakesEffectAtOnce() {
+        WindowShow show;
+        Milliseconds now = 0;
+        int step = 0;
+        for (; step < 9; ++step, now += 50) {
+            decide(show, shakeStep(step, kScaldColour), kStays, now);
+        }
+        // Asked for mid-shake, standing aside: everything comes home and stays.
+        show.setReducedMotion(true);
+        for (; step < 20; ++step, now += 50) {
+            QCOMPARE(decide(show, shakeStep(step, kScaldColour), kStays, now).offset,
+                     drawing::ContentsOffset{});
+        }
+        // And off again: the game's own shake, from the next step.
+        show.setReducedMotion(false);
+        const Step game = shakeStep(step, kScaldColour);
+        const WindowShow::Shown shown = decide(show, game, kStays, now);
+        QCOMPARE(shown.offset, (drawing::ContentsOffset{-7, 0}));
+        QCOMPARE(shown.ground, game.painted);
+    }
+};
+
+QTEST_GUILESS_MAIN(WindowShowTest)
+#include "test_window_show.moc"
