@@ -77,6 +77,16 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
     return core->runtime.wake();
 }
 
+// What happened to the page's window: 0 its first frame is shown, 1 it
+// has the keyboard (the first time, the greeting is told).
+EMSCRIPTEN_KEEPALIVE void yopo_window(int event) {
+    if (event == 0) {
+        core->view.windowShown();
+    } else {
+        core->view.windowActivated();
+    }
+}
+
 // Whether the player asks for reduced motion (prefers-reduced-motion).
 EMSCRIPTEN_KEEPALIVE void yopo_reduce_motion(int reduced) {
     core->runtime.setReducedMotion(reduced != 0);

@@ -431,6 +431,8 @@ function bind(module) {
         press: module.cwrap("yopo_press", "number", ["string", "number", "number"]),
         wake: module.cwrap("yopo_wake", "number", []),
         reduceMotion: module.cwrap("yopo_reduce_motion", null, ["number"]),
+        shown: () => module._yopo_window(0),
+        activated: () => module._yopo_window(1),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),
@@ -471,7 +473,6 @@ async function start() {
     core.start(font.ascent, font.descent, window.screen.width, window.screen.height);
     followMotion();
     view = core.view(1);
-    const greeting = view.say;
     page.window.setAttribute("aria-label", view.window.name);
     layout();
     // The pictures, decoded before the first frame counts as painted.
@@ -479,8 +480,13 @@ async function start() {
     paint();
     page.loadState.hidden = !stopped;
     focusOn(core.focus(""));
-    if (greeting !== undefined) {
-        say(greeting);
+    // Screen readers hear the greeting once the window is there and the
+    // player is at it.
+    core.shown();
+    if (document.hasFocus()) {
+        happen(core.activated);
+    } else {
+        window.addEventListener("focus", () => happen(core.activated), { once: true });
     }
     followRatio();
     window.addEventListener("resize", layout);
