@@ -108,7 +108,7 @@ function happen(act) {
     const focused = focusedButton();
     act();
     show();
-    if (focused && !canAct(focused)) {
+    if (focused && !stopped && !canAct(focused)) {
         focusOn(core.focus(focused));
     }
 }
@@ -279,8 +279,8 @@ function picture(name) {
 }
 
 // Paints the core's frame at the current ratio: every number in it is a
-// device pixel, so the canvas is not scaled at all. Returns the pictures
-// that could not be painted yet.
+// device pixel, so the canvas is not scaled at all. A picture not decoded
+// yet is painted with the rest once it is.
 function paint() {
     stale = false;
     const waiting = [];
@@ -333,7 +333,6 @@ function paint() {
             }
         });
     }
-    return waiting;
 }
 
 // Works out the ratio from the screen's and the room the page has, then
@@ -403,10 +402,12 @@ function followMotion() {
 
 // Space and Enter press the focused button as the core says: once, however
 // long the key is held. The browser's own pressing is kept out of it.
-page.window.addEventListener("keydown", (event) => {
+document.addEventListener("keydown", (event) => {
     if (event.key === "Tab" || event.key === " " || event.key === "Enter") {
         page.window.classList.add("keyboard");
     }
+});
+page.window.addEventListener("keydown", (event) => {
     const key = event.key === " " ? Key.Space : event.key === "Enter" ? Key.Enter : null;
     if (key === null || !(event.target instanceof HTMLButtonElement)) {
         return;
