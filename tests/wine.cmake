@@ -32,6 +32,14 @@ add_test(NAME wine_window
                  ${PROJECT_BINARY_DIR}/wine-screenshots)
 set_tests_properties(wine_window PROPERTIES FIXTURES_REQUIRED wine)
 
+# A Windows screen reader's view of yopo.exe, from the Windows build's probe:
+# the accessible tree as a game changes it, and each new message heard from
+# the message's live region. At 96 dpi, so it takes turns with the DPI tests.
+add_test(NAME wine_screen_reader
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/screen_reader.sh
+                 ${YOPO_WINDOWS_BUILD}/tests/win32/yopo-screen-reader.exe
+                 ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe)
+
 # At 125, 150 and 200 %: Wine's screen DPI is the prefix's, so these take
 # turns with the window test.
 set(yopo_hidpi_tests "")
@@ -41,11 +49,12 @@ foreach(dpi 120 144 192)
                      ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe ${PROJECT_BINARY_DIR}/wine-screenshots)
     list(APPEND yopo_hidpi_tests wine_hidpi_${dpi})
 endforeach()
-set_tests_properties(wine_window ${yopo_hidpi_tests} PROPERTIES
+set_tests_properties(wine_window wine_screen_reader ${yopo_hidpi_tests} PROPERTIES
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine_dpi)
 
-set_tests_properties(wine_prefix wine_prefix_done wine_window ${yopo_hidpi_tests} PROPERTIES
-    LABELS wine ENVIRONMENT "${yopo_wine_env}")
+set_tests_properties(wine_prefix wine_prefix_done wine_window wine_screen_reader ${yopo_hidpi_tests}
+    PROPERTIES LABELS wine ENVIRONMENT "${yopo_wine_env}")
+set_tests_properties(wine_screen_reader PROPERTIES TIMEOUT 180)
 foreach(game flood scald good-bath bad-bath)
     set_tests_properties(wine_headless_${game} PROPERTIES LABELS wine ENVIRONMENT "${yopo_wine_env}")
 endforeach()

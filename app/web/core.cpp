@@ -77,6 +77,21 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
     return core->runtime.wake();
 }
 
+// What happened to the page's window: 0 its first frame is shown, 1 it
+// has the keyboard (the first time, the greeting is told).
+EMSCRIPTEN_KEEPALIVE void yopo_window(int event) {
+    if (event == 0) {
+        core->view.windowShown();
+    } else {
+        core->view.windowActivated();
+    }
+}
+
+// Whether the player asks for reduced motion (prefers-reduced-motion).
+EMSCRIPTEN_KEEPALIVE void yopo_reduce_motion(int reduced) {
+    core->runtime.setReducedMotion(reduced != 0);
+}
+
 // When Timer1 ticks next, in milliseconds since Form_Load; -1 if it does not run.
 EMSCRIPTEN_KEEPALIVE double yopo_next_due() {
     const auto due = core->runtime.nextDue();

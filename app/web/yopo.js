@@ -108,7 +108,7 @@ function happen(act) {
     const focused = focusedButton();
     act();
     show();
-    if (focused && !canAct(focused)) {
+    if (focused && !stopped && !canAct(focused)) {
         focusOn(core.focus(focused));
     }
 }
@@ -221,19 +221,29 @@ function syncElements() {
         }
         elements.set(control.id, element);
         const [left, top, width, height] = control.area;
+        const box = [left, top, width, height, control.em].map((device) => `${device / dpr}px`);
         const style = element.style;
-        style.left = `${left / dpr}px`;
-        style.top = `${top / dpr}px`;
-        style.width = `${width / dpr}px`;
-        style.height = `${height / dpr}px`;
-        style.fontSize = `${control.em / dpr}px`;
-        element.hidden = !control.shown;
+        ["left", "top", "width", "height", "fontSize"].forEach((property, i) => {
+            if (style[property] !== box[i]) {
+                style[property] = box[i];
+            }
+        });
+        // Only what changed, so that screen readers hear of nothing else.
+        const hidden = !control.shown;
+        if (element.hidden !== hidden) {
+            element.hidden = hidden;
+        }
         if (control.role === "button") {
-            element.textContent = control.name;
-            element.disabled = stopped || !control.enabled;
-        } else if (control.role === "img") {
-            element.setAttribute("aria-label", control.name);
-        } else if (control.role === "text") {
+            const disabled = stopped || !control.enabled;
+            if (element.disabled !== disabled) {
+                element.disabled = disabled;
+            }
+        }
+        if (control.role === "img") {
+            if (element.getAttribute("aria-label") !== control.name) {
+                element.setAttribute("aria-label", control.name);
+            }
+        } else if (control.role !== "status" && element.textContent !== control.name) {
             element.textContent = control.name;
         }
     }
@@ -269,8 +279,8 @@ function picture(name) {
 }
 
 // Paints the core's frame at the current ratio: every number in it is a
-// device pixel, so the canvas is not scaled at all. Returns the pictures
-// that could not be painted yet.
+// device pixel, so the canvas is not scaled at all. A picture not decoded
+// yet is painted with the rest once it is.
 function paint() {
     stale = false;
     const waiting = [];
@@ -323,7 +333,6 @@ function paint() {
             }
         });
     }
-    return waiting;
 }
 
 // Works out the ratio from the screen's and the room the page has, then
@@ -350,18 +359,21 @@ function layout() {
     style.top = `${snap(Math.max(kMargin, (tall - height) / 2))}px`;
 }
 
-// The CSS length nearest `css` that falls on a whole device pixel. Layout
-// keeps lengths in 64ths of a CSS pixel, so at a ratio such as 1.25 only
-// some whole device pixels are exactly there: the first of those.
+// The whole CSS length nearest `css` that also falls on a whole device
+// pixel. Browsers place a canvas on whole CSS pixels in some of their
+// paths and on whole device pixels in others: on both, each of its pixels
+// is one of the screen's. At a ratio such as 1.25 only every fourth CSS
+// pixel is one.
 function onDevicePixel(css, dpr) {
-    const first = Math.round(css * dpr);
-    for (let device = first; device < first + 64; ++device) {
-        const sixtyFourths = (device / dpr) * 64;
-        if (Math.abs(sixtyFourths - Math.round(sixtyFourths)) < 1e-6) {
-            return Math.round(sixtyFourths) / 64;
+    const nearest = Math.round(css);
+    for (let step = 0; step < 64; ++step) {
+        const candidate = nearest + (step % 2 === 0 ? step / 2 : -(step + 1) / 2);
+        const device = candidate * dpr;
+        if (candidate >= 0 && Math.abs(device - Math.round(device)) < 1e-6) {
+            return candidate;
         }
     }
-    return first / dpr;
+    return nearest;
 }
 
 // Browser zoom and a move to another screen change the ratio.
@@ -377,14 +389,25 @@ function followRatio() {
     );
 }
 
+// The player's wish for reduced motion, as the browser reports it, now and
+// whenever it changes: the core then keeps the window still and its
+// flashes slow.
+function followMotion() {
+    const query = matchMedia("(prefers-reduced-motion: reduce)");
+    core.reduceMotion(query.matches ? 1 : 0);
+    query.addEventListener("change", () => happen(() => core.reduceMotion(query.matches ? 1 : 0)));
+}
+
 // --- Keys ---------------------------------------------------------------
 
 // Space and Enter press the focused button as the core says: once, however
 // long the key is held. The browser's own pressing is kept out of it.
-page.window.addEventListener("keydown", (event) => {
+document.addEventListener("keydown", (event) => {
     if (event.key === "Tab" || event.key === " " || event.key === "Enter") {
         page.window.classList.add("keyboard");
     }
+});
+page.window.addEventListener("keydown", (event) => {
     const key = event.key === " " ? Key.Space : event.key === "Enter" ? Key.Enter : null;
     if (key === null || !(event.target instanceof HTMLButtonElement)) {
         return;
@@ -408,6 +431,9 @@ function bind(module) {
         click: module.cwrap("yopo_click", "number", ["string"]),
         press: module.cwrap("yopo_press", "number", ["string", "number", "number"]),
         wake: module.cwrap("yopo_wake", "number", []),
+        reduceMotion: module.cwrap("yopo_reduce_motion", null, ["number"]),
+        shown: () => module._yopo_window(0),
+        activated: () => module._yopo_window(1),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),
@@ -446,8 +472,8 @@ async function start() {
     }
     core = bind(module);
     core.start(font.ascent, font.descent, window.screen.width, window.screen.height);
+    followMotion();
     view = core.view(1);
-    const greeting = view.say;
     page.window.setAttribute("aria-label", view.window.name);
     layout();
     // The pictures, decoded before the first frame counts as painted.
@@ -455,8 +481,13 @@ async function start() {
     paint();
     page.loadState.hidden = !stopped;
     focusOn(core.focus(""));
-    if (greeting !== undefined) {
-        say(greeting);
+    // Screen readers hear the greeting once the window is there and the
+    // player is at it.
+    core.shown();
+    if (document.hasFocus()) {
+        happen(core.activated);
+    } else {
+        window.addEventListener("focus", () => happen(core.activated), { once: true });
     }
     followRatio();
     window.addEventListener("resize", layout);

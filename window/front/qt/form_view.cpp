@@ -5,13 +5,11 @@
 #include "form_accessible.h"
 #include "qt_text.h"
 
-#include <QAccessible>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 
 #include <variant>
 
@@ -143,9 +141,6 @@ FormView::FormView(Form& form, QWidget* parent)
     }
     focusOn(runtime::firstFocus(form), Qt::OtherFocusReason);
     m_form.addObserver(this);
-    // Screen readers' view of the window exists from the start, so that it
-    // knows the captions before the first one changes.
-    QAccessible::queryAccessibleInterface(this);
 }
 
 FormView::~FormView() {
@@ -155,17 +150,6 @@ FormView::~FormView() {
 QPushButton* FormView::button(const CommandButton& control) const {
     const auto found = m_buttons.find(&control);
     return found == m_buttons.end() ? nullptr : found->second;
-}
-
-QRect FormView::areaOf(const VisibleControl& control) const {
-    Rect rect;
-    if (control.kind() == ControlKind::Label) {
-        rect = static_cast<const Label&>(control).rect();
-    } else if (control.kind() == ControlKind::Image) {
-        // Each picture is its control's own size.
-        rect = static_cast<const Image&>(control).rect();
-    }
-    return viewRect(rect, m_offset);
 }
 
 void FormView::setContentsOffset(QPoint offset) {
@@ -193,8 +177,8 @@ void FormView::controlChanged(const Control& control, Property property) {
     } else if (control.kind() != ControlKind::Timer) {
         update();
     }
-    if (control.kind() == ControlKind::Label && property == Property::Caption && m_announcer) {
-        exposeCaptionChange(*this, static_cast<const Label&>(control), *m_announcer);
+    if (control.kind() == ControlKind::Label && property == Property::Caption) {
+        exposeCaptionChange(*this, static_cast<const Label&>(control));
     }
 }
 
@@ -255,19 +239,14 @@ const CommandButton* FormView::controlOf(const QWidget* widget) const {
 
 void FormView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || m_openingMessageTold) {
-        return;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        exposeActivation(*this);
     }
-    m_openingMessageTold = true;
-    // The greeting was written before the window opened, when no screen
-    // reader could hear it. Told once the window is active, and after the
-    // window and the focused button have been told of, so that a screen
-    // reader speaks it in turn after them.
-    QTimer::singleShot(0, this, [this] {
-        if (m_announcer) {
-            exposeCurrentMessage(*this, *m_announcer);
-        }
-    });
+}
+
+void FormView::showEvent(QShowEvent* event) {
+    m_announcements.windowShown();
+    QWidget::showEvent(event);
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 // form_view.h: a Qt widget that paints a form's model and hosts its push buttons.
 #pragma once
 
+#include "announcements.h"
 #include "announcer.h"
 #include "drawing.h"
 #include "form.h"
@@ -47,9 +48,6 @@ public:
     const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
         return m_tabOrder;
     }
-    // Where a label or picture stands, in the view's pixels.
-    QRect areaOf(const VisibleControl& control) const;
-
     // Draws everything, buttons too, this many pixels aside from where the
     // layout puts it: the window's shake where the window itself cannot move.
     void setContentsOffset(QPoint offset);
@@ -58,8 +56,11 @@ public:
     // who asked for reduced motion sees the shake's flashes slowed.
     void setGround(Colour colour);
 
-    // Who asks screen readers to speak each new caption.
+    // Who asks screen readers to speak each new message, and when.
     void setAnnouncer(std::unique_ptr<Announcer> announcer) { m_announcer = std::move(announcer); }
+    Announcer* announcer() const { return m_announcer.get(); }
+    runtime::Announcements& announcements() { return m_announcements; }
+    const runtime::Announcements& announcements() const { return m_announcements; }
     // The font the form's text is drawn in at the given size.
     static QFont formFont(float points, bool bold = false);
     // The faces that font is looked for in, the closest first.
@@ -73,6 +74,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -113,11 +115,10 @@ private:
     // The ground's colour, where it is not the form's BackColor.
     std::optional<Colour> m_ground;
     std::unique_ptr<Announcer> m_announcer;
+    runtime::Announcements m_announcements{m_form};
     // The button that lost the focus while a handler ran, until the focus settles.
     QPointer<QPushButton> m_focusFrom;
     bool m_focusSettling = false;
-    // Whether screen readers have heard the message the window opened with.
-    bool m_openingMessageTold = false;
 };
 
 } // namespace front::qt

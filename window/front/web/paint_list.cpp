@@ -67,9 +67,9 @@ void PaintList::add(const drawing::FillRect& shape) {
 }
 
 // A line one pixel wide, both end pixels included: along its longer axis a
-// pixel at every step, across it the pixel nearest the line, the lower or
-// righter of two where the line passes exactly between them, as the Linux
-// window's painter has it. In runs along the longer axis.
+// pixel at every step, across it the pixel nearest the line, and the lower
+// or righter of two where the line passes exactly between them, whichever
+// way it is drawn. In runs along the longer axis.
 void PaintList::add(const drawing::Hairline& line) {
     const bool across = std::abs(line.to.x - line.from.x) >= std::abs(line.to.y - line.from.y);
     // Along the longer axis from its smaller end: a, b; across it: c, d.

@@ -25,8 +25,7 @@ void WebRuntime::start(int screenWidth, int screenHeight) {
     }
     m_form.windowStandsAt((toTwips(screenWidth) - m_form.clientWidth()) / 2,
                           (toTwips(screenHeight) - m_form.clientHeight()) / 2);
-    m_standsAtX = toPixels(m_form.left());
-    m_standsAtY = toPixels(m_form.top());
+    m_standsAt = {m_form.left(), m_form.top()};
 }
 
 const CommandButton* WebRuntime::button(std::string_view name) const {
@@ -57,10 +56,8 @@ void WebRuntime::wakeAt(std::optional<Milliseconds> when) {
                       : std::nullopt);
 }
 
-void WebRuntime::placeWindow(Twips left, Twips top) {
-    // A page cannot move the browser's window: what the window shows goes
-    // aside instead, by as far, as on Wayland.
-    m_view.setContentsOffset({toPixels(left) - m_standsAtX, toPixels(top) - m_standsAtY});
+void WebRuntime::showContents(drawing::ContentsOffset offset, Colour ground) {
+    m_view.showContents(offset, ground);
 }
 
 void WebRuntime::runTimeError(const RunTimeError& error) {

@@ -25,6 +25,8 @@ public:
     // `screenWidth` by `screenHeight` CSS pixels, as a desktop window opens.
     void start(int screenWidth, int screenHeight);
 
+    using runtime::Runtime::setReducedMotion;
+
     // The player clicks the button named; false if it cannot be clicked.
     bool click(std::string_view name);
     // The player presses `key` on the button named, which has the focus.
@@ -38,7 +40,11 @@ public:
 protected:
     Milliseconds now() const override;
     void wakeAt(std::optional<Milliseconds> when) override;
-    void placeWindow(Twips left, Twips top) override;
+    // A page cannot move the browser's window: what it shows stands aside
+    // instead, and the window is never placed.
+    void placeWindow(Twips, Twips) override {}
+    runtime::WindowFacts windowFacts() const override { return {false, m_standsAt}; }
+    void showContents(drawing::ContentsOffset offset, Colour ground) override;
     // The page tells the player, in one line in the page, and the game
     // stands still from then on.
     void runTimeError(const RunTimeError& error) override;
@@ -50,9 +56,8 @@ private:
     WebView& m_view;
     // The page's clock, in whole milliseconds, when the game started.
     Milliseconds m_origin;
-    // Where the window stands, in the layout's pixels: it never moves.
-    int m_standsAtX = 0;
-    int m_standsAtY = 0;
+    // Where the window stands: it never moves.
+    runtime::Place m_standsAt;
 };
 
 } // namespace front::web

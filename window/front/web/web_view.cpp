@@ -1,6 +1,7 @@
 // web_view.cpp: the frame, the page's elements and the words to announce.
 #include "web_view.h"
 
+#include "accessible_tree.h"
 #include "focus.h"
 
 #include <cstdio>
@@ -10,9 +11,6 @@
 namespace front::web {
 
 namespace {
-
-// The label through which the game says everything.
-constexpr std::string_view kMessageLabel = "Lbl_msg";
 
 std::string quoted(std::string_view text) {
     std::string out = "\"";
@@ -35,40 +33,44 @@ const char* boolean(bool value) {
     return value ? "true" : "false";
 }
 
-// One of the page's elements.
-struct Element {
-    const VisibleControl* control;
-    const char* role;
-    std::string name;
-    bool enabled;
-    Rect rect;
-    float points;
-};
+// What the page makes of each part screen readers find in the window. The
+// notification is not among them: the page's live region already says each
+// message wherever the focus is.
+const char* roleOf(const runtime::AccessibleNode& node) {
+    switch (node.role) {
+    case runtime::AccessibleRole::PushButton:
+        return "button";
+    case runtime::AccessibleRole::StaticText:
+        return node.live ? "status" : "text";
+    case runtime::AccessibleRole::Graphic:
+        return "img";
+    case runtime::AccessibleRole::Window:
+    case runtime::AccessibleRole::Notification:
+        break;
+    }
+    return nullptr;
+}
 
-std::vector<Element> elementsOf(const Form& form) {
-    std::vector<Element> elements;
-    for (const CommandButton* button : runtime::tabOrder(form)) {
-        elements.push_back({button, "button", button->caption(), button->enabled(), button->rect(),
-                            kDefaultFontSize});
+// Where a control lies in the layout, and the em of the font it is written in.
+std::pair<Rect, float> placeOf(const Control& control) {
+    switch (control.kind()) {
+    case ControlKind::CommandButton:
+        return {static_cast<const CommandButton&>(control).rect(), kDefaultFontSize};
+    case ControlKind::Label: {
+        const auto& label = static_cast<const Label&>(control);
+        return {label.rect(), label.fontSize()};
     }
-    for (const auto& control : form.controls()) {
-        if (control->kind() == ControlKind::Label) {
-            const auto& label = static_cast<const Label&>(*control);
-            const bool message = label.name() == kMessageLabel;
-            elements.push_back({&label, message ? "status" : "text", message ? "" : label.caption(),
-                                true, label.rect(), label.fontSize()});
-        } else if (control->kind() == ControlKind::Image) {
-            const auto& image = static_cast<const Image&>(*control);
-            elements.push_back(
-                {&image, "img", image.description(), true, image.rect(), kDefaultFontSize});
-        }
+    case ControlKind::Image:
+        return {static_cast<const Image&>(control).rect(), kDefaultFontSize};
+    default:
+        return {{}, kDefaultFontSize};
     }
-    return elements;
 }
 
 } // namespace
 
-WebView::WebView(Form& form, const TextMetrics& metrics) : m_form(form), m_metrics(metrics) {
+WebView::WebView(Form& form, const TextMetrics& metrics)
+    : m_form(form), m_metrics(metrics), m_announcements(form) {
     m_form.addObserver(this);
 }
 
@@ -77,26 +79,31 @@ WebView::~WebView() {
 }
 
 const PaintList& WebView::frame(double ratio) {
-    m_frame.paint(drawing::drawFrame(m_form, m_metrics, ratio, m_offset));
+    m_frame.paint(drawing::drawFrame(m_form, m_metrics, ratio, m_offset, m_ground));
     return m_frame;
 }
 
 std::string WebView::describe(double ratio, const std::optional<RunTimeError>& stopped) {
-    std::string out = "{\"window\":{\"name\":" + quoted(m_form.caption()) +
+    std::string out = "{\"window\":{\"name\":" + quoted(runtime::describeWindow(m_form).name) +
                       ",\"width\":" + std::to_string(toPixels(m_form.clientWidth())) +
                       ",\"height\":" + std::to_string(toPixels(m_form.clientHeight())) +
                       "},\"controls\":[";
     bool first = true;
-    for (const Element& element : elementsOf(m_form)) {
-        const drawing::DeviceRect area = drawing::deviceRect(element.rect, ratio, m_offset);
+    for (const runtime::AccessibleNode& node : runtime::describeChildren(m_form, m_announcements)) {
+        const char* role = roleOf(node);
+        if (role == nullptr || node.control == nullptr) {
+            continue;
+        }
+        const auto [rect, points] = placeOf(*node.control);
+        const drawing::DeviceRect area = drawing::deviceRect(rect, ratio, m_offset);
         char numbers[160];
         std::snprintf(numbers, sizeof numbers, "\"area\":[%d,%d,%d,%d],\"em\":%.17g", area.left,
-                      area.top, area.width, area.height, fontPixels(element.points) * ratio);
+                      area.top, area.width, area.height, fontPixels(points) * ratio);
         out += first ? "{" : ",{";
         first = false;
-        out += "\"id\":" + quoted(element.control->name()) + ",\"role\":\"" + element.role +
-               "\",\"name\":" + quoted(element.name) + ",\"enabled\":" + boolean(element.enabled) +
-               ",\"shown\":" + boolean(element.control->visible()) + "," + numbers + "}";
+        out += "\"id\":" + quoted(node.control->name()) + ",\"role\":\"" + role +
+               "\",\"name\":" + quoted(node.name) + ",\"enabled\":" + boolean(node.enabled) +
+               ",\"shown\":" + boolean(node.shown) + "," + numbers + "}";
     }
     out += "]";
     if (m_say) {
@@ -112,9 +119,19 @@ const CommandButton* WebView::focusAfter(const CommandButton* before) const {
     return before == nullptr ? runtime::firstFocus(m_form) : runtime::settledFocus(m_form, *before);
 }
 
+void WebView::windowActivated() {
+    if (std::optional<std::string> words = m_announcements.windowActivated()) {
+        m_say = std::move(words);
+    }
+}
+
 void WebView::controlChanged(const Control& control, Property property) {
-    if (property == Property::Caption && control.name() == kMessageLabel) {
-        m_say = static_cast<const Label&>(control).caption();
+    if (property != Property::Caption || control.kind() != ControlKind::Label) {
+        return;
+    }
+    if (std::optional<std::string> words =
+            m_announcements.captionChanged(static_cast<const Label&>(control))) {
+        m_say = std::move(words);
     }
 }
 

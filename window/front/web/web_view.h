@@ -2,6 +2,7 @@
 // the elements it lays over the canvas, and the words screen readers hear.
 #pragma once
 
+#include "announcements.h"
 #include "drawing.h"
 #include "form.h"
 #include "paint_list.h"
@@ -25,25 +26,35 @@ public:
     // The frame at `ratio` device pixels to the layout pixel.
     const PaintList& frame(double ratio);
 
-    // One line of JSON for the page's own elements:
-    //   "window": {"name", "width", "height"}: its caption and its client
-    //     area in the layout's pixels;
-    //   "controls": the buttons by tab order, then the labels and pictures,
-    //     each {"id", "role" ("button", "text", "status" or "img"), "name",
-    //     "enabled", "shown", "area": [left, top, width, height] in device
-    //     pixels at `ratio`, the shake included, "em": its font's em in
-    //     device pixels}; the status is the master's message, whose text is
-    //     only ever what is announced;
+    // One line of JSON for the page's own elements, as screen readers are
+    // to find them:
+    //   "window": {"name", "width", "height"}: its name and its client area
+    //     in the layout's pixels;
+    //   "controls": in the order screen readers walk them, each {"id",
+    //     "role" ("button", "text", "status" or "img"), "name", "enabled",
+    //     "shown", "area": [left, top, width, height] in device pixels at
+    //     `ratio`, the shake included, "em": its font's em in device
+    //     pixels}; the status is the master's message, whose text is only
+    //     ever what is announced;
     //   "say": the words to announce now, if any (each only once);
     //   "stopped": the report of the run-time error that stopped the game.
     std::string describe(double ratio, const std::optional<RunTimeError>& stopped);
+
+    // The page has shown its first frame; the page has the keyboard for
+    // the first time since.
+    void windowShown() { m_announcements.windowShown(); }
+    void windowActivated();
 
     // Where the focus goes after an event, for the button that had it
     // before (nullptr: as the window opens): nullptr for the window itself.
     const CommandButton* focusAfter(const CommandButton* before) const;
 
-    // The window cannot move: what it shows stands aside instead.
-    void setContentsOffset(drawing::ContentsOffset offset) { m_offset = offset; }
+    // Everything stands `offset` aside from where the layout puts it, on a
+    // ground of `ground`, as the shared runtime decides.
+    void showContents(drawing::ContentsOffset offset, Colour ground) {
+        m_offset = offset;
+        m_ground = ground;
+    }
 
 private:
     void controlChanged(const Control& control, Property property) override;
@@ -52,7 +63,9 @@ private:
     Form& m_form;
     const TextMetrics& m_metrics;
     drawing::ContentsOffset m_offset;
+    std::optional<Colour> m_ground;
     PaintList m_frame;
+    runtime::Announcements m_announcements;
     std::optional<std::string> m_say;
 };
 

@@ -37,7 +37,15 @@ bool wantsReducedMotion() {
 
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
     : runtime::Runtime(form, events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
-      m_view(form, *m_metrics, m_pictures) {
+      m_view(form, *m_metrics, m_pictures),
+      m_screenReaders(form, [this](const CommandButton& button) -> HWND {
+          for (const auto& [control, widget] : m_buttons) {
+              if (control == &button) {
+                  return widget;
+              }
+          }
+          return nullptr;
+      }) {
     m_form.setTextMetrics(m_metrics);
     m_form.addObserver(this);
 }
@@ -157,6 +165,9 @@ LRESULT CALLBACK Win32Runtime::windowProc(HWND window, UINT message, WPARAM w, L
 }
 
 LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
+    if (const std::optional<LRESULT> answer = m_screenReaders.handle(m_window, message, w, l)) {
+        return *answer;
+    }
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -318,7 +329,10 @@ const CommandButton* Win32Runtime::buttonOf(HWND widget) const {
     return nullptr;
 }
 
-void Win32Runtime::controlChanged(const Control& control, Property) {
+void Win32Runtime::controlChanged(const Control& control, Property property) {
+    if (control.kind() == ControlKind::Label && property == Property::Caption) {
+        m_screenReaders.captionChanged(m_window, static_cast<const Label&>(control));
+    }
     switch (control.kind()) {
     case ControlKind::CommandButton:
         syncButton(static_cast<const CommandButton&>(control));

@@ -7,6 +7,7 @@
 #include "gdi_view.h"
 #include "pictures.h"
 #include "runtime.h"
+#include "screen_readers.h"
 #include "waitable_alarm.h"
 
 #include <windows.h>
@@ -82,6 +83,7 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     // Buttons in tab order; a button's control id is its place here plus one.
     std::vector<std::pair<const CommandButton*, HWND>> m_buttons;
+    ScreenReaders m_screenReaders;
     WaitableAlarm m_alarm;
     int m_exitStatus = 0;
 };
