@@ -15,10 +15,10 @@ after(async () => {
     await server?.close();
 });
 
-// The page's clock starts at Form_Load, a few milliseconds before the page is
-// ready for its first click; yopo-headless clicks at 0. Every clock_ms of the
-// page is later by that same start, and the test takes it off; the rest of
-// each line must be identical.
+// The page's clock starts at Form_Load, some milliseconds before the test can
+// begin a game; yopo-headless begins at 0. Every clock_ms of the page is later
+// by that same start, and the test takes it off; the rest of each line must be
+// identical.
 function shifted(line, start) {
     return line.replace(/^\{"clock_ms":(\d+),/, (_, ms) => `{"clock_ms":${Number(ms) - start},`);
 }
