@@ -224,4 +224,32 @@ DeviceRect deviceRect(const forms::Rect& rect, double devicePixelRatio, Contents
     return DeviceGrid(devicePixelRatio, offset).rect(layoutArea(rect));
 }
 
+std::vector<DevicePixel> pixelsOf(const WideLine& line) {
+    // Squared distance from a pixel's centre to the segment.
+    const auto distanceSquared = [&](double px, double py) {
+        const double dx = line.to.x - line.from.x;
+        const double dy = line.to.y - line.from.y;
+        const double length = dx * dx + dy * dy;
+        double t = length > 0 ? ((px - line.from.x) * dx + (py - line.from.y) * dy) / length : 0;
+        t = std::clamp(t, 0.0, 1.0);
+        const double ex = line.from.x + t * dx - px;
+        const double ey = line.from.y + t * dy - py;
+        return ex * ex + ey * ey;
+    };
+    const double reach = line.width / 2.0;
+    const int left = static_cast<int>(std::floor(std::min(line.from.x, line.to.x) - reach));
+    const int right = static_cast<int>(std::ceil(std::max(line.from.x, line.to.x) + reach));
+    const int top = static_cast<int>(std::floor(std::min(line.from.y, line.to.y) - reach));
+    const int bottom = static_cast<int>(std::ceil(std::max(line.from.y, line.to.y) + reach));
+    std::vector<DevicePixel> pixels;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            if (distanceSquared(x + 0.5, y + 0.5) <= reach * reach) {
+                pixels.push_back({x, y});
+            }
+        }
+    }
+    return pixels;
+}
+
 } // namespace drawing

@@ -124,6 +124,10 @@ struct TextRun {
     std::string text;
 };
 
+// The device pixels a wide line covers, row by row: every front end that has
+// no wide pen of its own sets exactly these.
+std::vector<DevicePixel> pixelsOf(const WideLine& line);
+
 using Primitive = std::variant<FillRect, Hairline, WideLine, RoundedRect, Picture, TextRun>;
 
 // What the window shows, without its push buttons (which lie above it all).

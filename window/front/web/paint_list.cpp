@@ -10,19 +10,6 @@ namespace front::web {
 
 namespace {
 
-// Squared distance from (px, py) to the segment a-b.
-double distanceSquared(double px, double py, const drawing::DevicePoint& a,
-                       const drawing::DevicePoint& b) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length = dx * dx + dy * dy;
-    double t = length > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / length : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = a.x + t * dx - px;
-    const double ey = a.y + t * dy - py;
-    return ex * ex + ey * ey;
-}
-
 // How far a corner of radius r bends in from the straight edge at `beyond`
 // past the corner's centre, along that edge.
 double inset(double radius, double beyond) {
@@ -109,20 +96,7 @@ void PaintList::add(const drawing::Hairline& line) {
 
 // The pixels whose centres lie within half the width of the segment.
 void PaintList::add(const drawing::WideLine& line) {
-    const double reach = line.width / 2.0;
-    const int left = static_cast<int>(std::floor(std::min(line.from.x, line.to.x) - reach));
-    const int right = static_cast<int>(std::ceil(std::max(line.from.x, line.to.x) + reach));
-    const int top = static_cast<int>(std::floor(std::min(line.from.y, line.to.y) - reach));
-    const int bottom = static_cast<int>(std::ceil(std::max(line.from.y, line.to.y) + reach));
-    std::vector<drawing::DevicePixel> pixels;
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            if (distanceSquared(x + 0.5, y + 0.5, line.from, line.to) <= reach * reach) {
-                pixels.push_back({x, y});
-            }
-        }
-    }
-    fillRows(std::move(pixels), line.colour);
+    fillRows(drawing::pixelsOf(line), line.colour);
 }
 
 void PaintList::add(const drawing::RoundedRect& shape) {

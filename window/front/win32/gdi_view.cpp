@@ -16,19 +16,6 @@ std::uint32_t dibPixel(Colour colour) {
     return static_cast<std::uint32_t>(blue(colour) | (green(colour) << 8) | (red(colour) << 16));
 }
 
-// Squared distance from (px, py) to the segment a-b.
-double distanceSquared(double px, double py, const drawing::DevicePoint& a,
-                       const drawing::DevicePoint& b) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double length = dx * dx + dy * dy;
-    double t = length > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / length : 0;
-    t = std::clamp(t, 0.0, 1.0);
-    const double ex = a.x + t * dx - px;
-    const double ey = a.y + t * dy - py;
-    return ex * ex + ey * ey;
-}
-
 } // namespace
 
 GdiView::GdiView(const Form& form, const TextMetrics& metrics, Pictures& pictures)
@@ -134,22 +121,11 @@ void GdiView::hairline(const drawing::Hairline& line) {
 // within half its width of the segment, go straight into the back buffer.
 void GdiView::wideLine(const drawing::WideLine& line) {
     GdiFlush();
-    const double reach = line.width / 2.0;
-    const int left =
-        std::max(0, static_cast<int>(std::floor(std::min(line.from.x, line.to.x) - reach)));
-    const int right = std::min(
-        m_width - 1, static_cast<int>(std::ceil(std::max(line.from.x, line.to.x) + reach)));
-    const int top =
-        std::max(0, static_cast<int>(std::floor(std::min(line.from.y, line.to.y) - reach)));
-    const int bottom = std::min(
-        m_height - 1, static_cast<int>(std::ceil(std::max(line.from.y, line.to.y) + reach)));
     const std::uint32_t pixel = dibPixel(line.colour);
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x) {
-            if (distanceSquared(x + 0.5, y + 0.5, line.from, line.to) <= reach * reach) {
-                m_bits[static_cast<size_t>(y) * static_cast<size_t>(m_width) +
-                       static_cast<size_t>(x)] = pixel;
-            }
+    for (const drawing::DevicePixel& at : drawing::pixelsOf(line)) {
+        if (at.x >= 0 && at.x < m_width && at.y >= 0 && at.y < m_height) {
+            m_bits[static_cast<size_t>(at.y) * static_cast<size_t>(m_width) +
+                   static_cast<size_t>(at.x)] = pixel;
         }
     }
 }
