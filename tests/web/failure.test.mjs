@@ -1,22 +1,14 @@
 // failure.test.mjs: when the game cannot be fetched the page says so in one
 // line, never with a dialog.
 import assert from 'node:assert/strict';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {launch, serve, site} from './support.mjs';
+import {servedAndLaunched} from './support.mjs';
 
-let server, browser;
-before(async () => {
-    server = await serve(site);
-    browser = await launch();
-});
-after(async () => {
-    await browser?.close();
-    await server?.close();
-});
+const web = servedAndLaunched();
 
 test('a core that cannot be fetched is one line in the page', async () => {
-    const page = await browser.newPage();
+    const page = await web.browser.newPage();
     const dialogs = [];
     page.on('dialog', async (dialog) => {
         dialogs.push(dialog.message());
@@ -25,7 +17,7 @@ test('a core that cannot be fetched is one line in the page', async () => {
     await page.setRequestInterception(true);
     page.on('request', (request) =>
         request.url().endsWith('/yopo-core.wasm') ? request.abort() : request.continue());
-    await page.goto(server.url);
+    await page.goto(web.server.url);
     const outcome = await page.evaluate(() => window.yopo.ready.then(() => 'ready', () => 'refused'));
     assert.equal(outcome, 'refused');
     const line = await page.$eval('#load-state', (element) => ({

@@ -1,19 +1,11 @@
 // golden.test.mjs: the golden games played in the page through its buttons,
 // on Chrome's virtual clock, give the transcripts yopo-headless gives.
 import assert from 'node:assert/strict';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {golden, goldenNames, launch, open, serve, site, state, VirtualClock} from './support.mjs';
+import {golden, goldenNames, open, servedAndLaunched, state, VirtualClock} from './support.mjs';
 
-let server, browser;
-before(async () => {
-    server = await serve(site);
-    browser = await launch();
-});
-after(async () => {
-    await browser?.close();
-    await server?.close();
-});
+const web = servedAndLaunched();
 
 // The page's clock starts at Form_Load, some milliseconds before the test can
 // begin a game; yopo-headless begins at 0. Every clock_ms of the page is later
@@ -27,7 +19,7 @@ for (const name of goldenNames()) {
     test(name, async () => {
         const {commands, expected} = golden(name);
         // The window stands centred on the screen yopo-headless assumes.
-        const page = await open(browser, server.url, {screen: [1920, 1080]});
+        const page = await open(web.browser, web.server.url, {screen: [1920, 1080]});
         const clock = await VirtualClock.of(page);
         const start = (await state(page)).clock_ms;
         const lines = [];

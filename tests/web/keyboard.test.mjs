@@ -1,24 +1,16 @@
 // keyboard.test.mjs: the game played from the keyboard, and what a screen
 // reader is given of the page.
 import assert from 'node:assert/strict';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {launch, open, serve, site, state} from './support.mjs';
+import {open, servedAndLaunched, state} from './support.mjs';
 
-let server, browser;
-before(async () => {
-    server = await serve(site);
-    browser = await launch();
-});
-after(async () => {
-    await browser?.close();
-    await server?.close();
-});
+const web = servedAndLaunched();
 
 const focused = (page) => page.evaluate(() => document.activeElement?.id ?? '');
 
 test('Tab goes through the buttons in order, Space and Enter press, the focus moves on', async () => {
-    const page = await open(browser, server.url);
+    const page = await open(web.browser, web.server.url);
     // Into the buttons from wherever the page starts the focus.
     while ((await focused(page)) !== 'Command1') {
         await page.keyboard.press('Tab');
@@ -42,7 +34,7 @@ test('Tab goes through the buttons in order, Space and Enter press, the focus mo
 });
 
 test('screen readers get the buttons, the message and the pictures, not the canvas', async () => {
-    const page = await open(browser, server.url);
+    const page = await open(web.browser, web.server.url);
     const session = await page.createCDPSession();
     const tree = async () => (await session.send('Accessibility.getFullAXTree')).nodes
         .filter((node) => !node.ignored);

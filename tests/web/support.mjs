@@ -2,6 +2,7 @@
 // puppeteer-core, the built site served on 127.0.0.1, Chrome's virtual clock,
 // and PNG pixels.
 import {createRequire} from 'node:module';
+import {after, before} from 'node:test';
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -18,6 +19,22 @@ export const screenshots =
     path.resolve(process.env.YOPO_WEB_SCREENSHOTS ?? path.join(site, '../screenshots'));
 
 // Debian's Chromium, never one downloaded for the tests.
+// The built site served, and a browser launched, for one test file: there
+// from before its first test until after its last. Its server and browser
+// are filled in once the file's tests begin.
+export function servedAndLaunched(launchOptions) {
+    const session = {server: null, browser: null};
+    before(async () => {
+        session.server = await serve(site);
+        session.browser = await launch(launchOptions);
+    });
+    after(async () => {
+        await session.browser?.close();
+        await session.server?.close();
+    });
+    return session;
+}
+
 export function launch({args = [], ignoreDefaultArgs} = {}) {
     const sandbox = process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [];
     return puppeteer.launch({

@@ -2,23 +2,15 @@
 // every tick the wall clock has made due, on the real clock.
 import assert from 'node:assert/strict';
 import {setTimeout as sleep} from 'node:timers/promises';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {launch, open, serve, site, state} from './support.mjs';
+import {open, servedAndLaunched, state} from './support.mjs';
 
-let server, browser;
-before(async () => {
-    server = await serve(site);
-    // Without the flags that keep a background tab running at full speed.
-    browser = await launch({
-        ignoreDefaultArgs: ['--disable-background-timer-throttling',
-                            '--disable-backgrounding-occluded-windows',
-                            '--disable-renderer-backgrounding'],
-    });
-});
-after(async () => {
-    await browser?.close();
-    await server?.close();
+// Without the flags that keep a background tab running at full speed.
+const web = servedAndLaunched({
+    ignoreDefaultArgs: ['--disable-background-timer-throttling',
+                        '--disable-backgrounding-occluded-windows',
+                        '--disable-renderer-backgrounding'],
 });
 
 const kFillingTick = 6000;
@@ -43,7 +35,7 @@ async function assertCaughtUp(page, opened) {
 }
 
 test('a frozen page gets every tick due when it comes back', async () => {
-    const page = await open(browser, server.url);
+    const page = await open(web.browser, web.server.url);
     const session = await page.createCDPSession();
     const opened = await openTap(page);
     await session.send('Page.setWebLifecycleState', {state: 'frozen'});
@@ -54,9 +46,9 @@ test('a frozen page gets every tick due when it comes back', async () => {
 });
 
 test('a hidden page gets every tick due while it is hidden', async () => {
-    const page = await open(browser, server.url);
+    const page = await open(web.browser, web.server.url);
     const opened = await openTap(page);
-    const other = await browser.newPage();
+    const other = await web.browser.newPage();
     await other.bringToFront();
     assert.equal(await page.evaluate(() => document.visibilityState), 'hidden');
     await sleep(kFillingTick + 1500);

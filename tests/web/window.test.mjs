@@ -3,19 +3,11 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
-import {decodePng, launch, open, serve, shoot, site, source, state} from './support.mjs';
+import {decodePng, open, servedAndLaunched, shoot, source, state} from './support.mjs';
 
-let server, browser;
-before(async () => {
-    server = await serve(site);
-    browser = await launch();
-});
-after(async () => {
-    await browser?.close();
-    await server?.close();
-});
+const web = servedAndLaunched();
 
 // The Linux window as it opens, at ratio 1 (scripts/screenshot).
 const linux = decodePng(fs.readFileSync(path.join(source, 'docs/screenshot.png')));
@@ -48,7 +40,7 @@ function pixelAt(shot, x, y) {
 }
 
 test("at ratio 1 the page shows the Linux window's key pixels", async () => {
-    const page = await open(browser, server.url);
+    const page = await open(web.browser, web.server.url);
     const misses = [];
     const check = (shot, what, x, y, expected, linuxToo) => {
         const pixel = pixelAt(shot, x, y);
@@ -93,7 +85,7 @@ const kThinLines = [
 
 for (const ratio of [1.25, 1.5, 2, 3]) {
     test(`at ratio ${ratio} thin lines are one device pixel wide`, async () => {
-        const page = await open(browser, server.url, {ratio, width: 640, height: 480});
+        const page = await open(web.browser, web.server.url, {ratio, width: 640, height: 480});
         const backing = await page.$eval('#form', (canvas) => [canvas.width, canvas.height]);
         assert.deepEqual(backing, [Math.round(485 * ratio), Math.round(357 * ratio)]);
         const shot = await shoot(page, ratio === 2 ? 'page-ratio-2.png' : undefined);
@@ -126,7 +118,7 @@ for (const ratio of [1.25, 1.5, 2, 3]) {
 }
 
 test('on a phone the whole client area fits and a tap presses Command1', async () => {
-    const page = await open(browser, server.url, {ratio: 3, width: 360, height: 740, mobile: true});
+    const page = await open(web.browser, web.server.url, {ratio: 3, width: 360, height: 740, mobile: true});
     const box = await page.$eval('#window', (element) => {
         const {left, top, right, bottom} = element.getBoundingClientRect();
         return {left, top, right, bottom};

@@ -19,7 +19,7 @@ int Scheduler::wake(int most) {
     const Milliseconds now = m_alarm.now();
     int delivered = 0;
     m_delivering = true;
-    for (Due* due = earliest(); due != nullptr && due->at <= now && delivered < most;
+    for (const Due* due = earliest(); due != nullptr && due->at <= now && delivered < most;
          due = earliest()) {
         const forms::Timer& timer = *due->timer;
         m_ticking = &timer;
@@ -41,12 +41,8 @@ int Scheduler::wake(int most) {
 }
 
 std::optional<Milliseconds> Scheduler::nextDue() const {
-    const auto first = std::min_element(m_due.begin(), m_due.end(),
-                                        [](const Due& a, const Due& b) { return a.at < b.at; });
-    if (first == m_due.end()) {
-        return std::nullopt;
-    }
-    return first->at;
+    const Due* first = earliest();
+    return first ? std::optional(first->at) : std::nullopt;
 }
 
 void Scheduler::halt() {
@@ -91,7 +87,7 @@ Scheduler::Due* Scheduler::dueOf(const forms::Timer& timer) {
     return found == m_due.end() ? nullptr : &*found;
 }
 
-Scheduler::Due* Scheduler::earliest() {
+const Scheduler::Due* Scheduler::earliest() const {
     const auto first = std::min_element(m_due.begin(), m_due.end(),
                                         [](const Due& a, const Due& b) { return a.at < b.at; });
     return first == m_due.end() ? nullptr : &*first;

@@ -70,7 +70,7 @@ private:
     // Starts, restarts or stops a timer's ticks after a write, counting from `from`.
     void settle(const forms::Timer& timer, bool restart, Milliseconds from);
     Due* dueOf(const forms::Timer& timer);
-    Due* earliest();
+    const Due* earliest() const;
     Milliseconds period(const forms::Timer& timer) const;
     void setAlarm();
 
