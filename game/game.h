@@ -36,6 +36,8 @@ public:
     explicit Game(forms::Form1& form);
 
     const GameState& state() const { return m_state; }
+    // A bath taken up again where it was left: the window's variables as they stood.
+    void setState(const GameState& state) { m_state = state; }
 
     void Form_Load();
     void Command1_Click();

@@ -1,13 +1,17 @@
 // script.cpp: reading and playing yopo-headless commands.
 #include "script.h"
 
+#include "bath_keeper.h"
 #include "game.h"
 #include "headless_runtime.h"
 #include "printable.h"
 #include "state_json.h"
 
 #include <charconv>
+#include <fstream>
 #include <istream>
+#include <iterator>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -38,7 +42,7 @@ std::optional<Number> parse(const std::string& word) {
 }
 
 // What became of one line.
-enum class Played { Done, NotACommand, TooManyTicks };
+enum class Played { Done, NotACommand, TooManyTicks, NotKept, NotTakenUp };
 
 // One game on the virtual clock.
 class Session {
@@ -90,6 +94,12 @@ public:
             if (!dx || !dy || !m_runtime.drag(*dx, *dy)) {
                 return Played::NotACommand;
             }
+        } else if (verb == "save" && arguments == 1) {
+            std::ofstream file(command[1], std::ios::binary);
+            file << runtime::writeBath(takeBath());
+            if (!file.flush()) {
+                return Played::NotKept;
+            }
         } else if (verb == "state" && arguments == 0) {
             out << stateJson(m_runtime.clock(), m_game.state(), m_form) << '\n';
         } else {
@@ -99,6 +109,15 @@ public:
     }
 
     const std::optional<forms::RunTimeError>& error() const { return m_runtime.error(); }
+
+    runtime::BathRecord takeBath() const {
+        return runtime::takeBath(m_form, m_game, m_runtime.untilNextTick(), m_runtime.clock());
+    }
+    // Takes up a kept bath where it was made: the virtual clock is the wall clock.
+    void resume(const runtime::BathRecord& bath) {
+        m_runtime.setClock(bath.made);
+        runtime::resumeBath(bath, m_form, m_game, m_runtime, bath.made);
+    }
 
 private:
     long long m_mostTicks;
@@ -110,7 +129,7 @@ private:
 } // namespace
 
 int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long mostTicks) {
-    Session session(mostTicks);
+    auto session = std::make_unique<Session>(mostTicks);
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;
@@ -121,12 +140,32 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long 
         if (command.empty() || command[0].starts_with('#')) {
             continue;
         }
-        const Played played = session.play(command, out);
+        Played played = Played::Done;
+        std::string refusal;
+        if (command[0] == "restore" && command.size() == 2) {
+            // Into a fresh window, as the next start of the program would.
+            std::ifstream file(command[1], std::ios::binary);
+            const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+            auto read = runtime::readBath(file ? bytes : std::string());
+            if (const auto* why = std::get_if<runtime::Refusal>(&read)) {
+                played = Played::NotTakenUp;
+                refusal = why->reason;
+            } else {
+                session = std::make_unique<Session>(mostTicks);
+                session->resume(std::get<runtime::BathRecord>(read));
+            }
+        } else {
+            played = session->play(command, out);
+        }
         if (played != Played::Done) {
             out.flush();
             err << "yopo-headless: line " << number << ": ";
             if (played == Played::TooManyTicks) {
                 err << "more than " << mostTicks << " ticks in one line: ";
+            } else if (played == Played::NotKept) {
+                err << "cannot keep the bath: ";
+            } else if (played == Played::NotTakenUp) {
+                err << "cannot take up the bath (" << refusal << "): ";
             } else {
                 err << "not a command: ";
             }
@@ -134,7 +173,7 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long 
             err << printable(line) << '\n';
             return kScriptBadLine;
         }
-        if (const auto& error = session.error()) {
+        if (const auto& error = session->error()) {
             out.flush();
             err << "yopo-headless: line " << number << ": " << error->what() << '\n';
             return kScriptRunTimeError;

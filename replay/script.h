@@ -20,6 +20,9 @@ constexpr long long kMostTicksPerLine = 100'000'000;
 //   wait MS      on MS milliseconds, delivering every tick due by then
 //   drag DX DY   the player drags the window by DX, DY twips
 //   state        print the state as one line of JSON
+//   save FILE    keep the bath under way in FILE, as the game keeps it
+//   restore FILE take up the bath kept in FILE in a fresh window, as the
+//                next start of the game would, no time having passed
 // Blank lines and lines starting with # are skipped.
 //
 // No line may deliver more than mostTicks ticks: after a flood or a scald the

@@ -44,7 +44,13 @@ bool Runtime::raiseClick(const forms::CommandButton& button) {
     if (!button.canBeClicked()) {
         return false;
     }
-    return raise([&] { m_events.click(button); });
+    if (!raise([&] { m_events.click(button); })) {
+        return false;
+    }
+    if (m_afterChange) {
+        m_afterChange();
+    }
+    return true;
 }
 
 bool Runtime::raiseTick(const forms::Timer& timer) {
@@ -57,7 +63,19 @@ int Runtime::wake(int most) {
     if (std::exchange(m_showPending, false) && !m_error) {
         showWindow();
     }
+    if (delivered > 0 && m_afterChange) {
+        m_afterChange();
+    }
     return delivered;
+}
+
+std::optional<Milliseconds> Runtime::untilNextTick() const {
+    const std::optional<Milliseconds> due = m_scheduler.nextDue();
+    return due ? std::optional(*due - now()) : std::nullopt;
+}
+
+void Runtime::resumeTimer(const forms::Timer& timer, Milliseconds in) {
+    m_scheduler.resume(timer, now() + in);
 }
 
 void Runtime::setReducedMotion(bool reduced) {

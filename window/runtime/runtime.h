@@ -10,6 +10,7 @@
 #include "scheduler.h"
 #include "window_show.h"
 
+#include <functional>
 #include <optional>
 
 namespace runtime {
@@ -48,6 +49,17 @@ public:
     // Whether the player's desktop asks for reduced motion, as each front end
     // reads it: the window then stands still and its flashes are slowed.
     void setReducedMotion(bool reduced);
+
+    // Called after every click that reached the game and every batch of
+    // ticks, once the window shows it: where the bath is kept.
+    void setAfterChange(std::function<void()> afterChange) {
+        m_afterChange = std::move(afterChange);
+    }
+    // How long until Timer1's next tick, if it runs: kept with the bath.
+    std::optional<Milliseconds> untilNextTick() const;
+    // A bath taken up again: the timer's next tick is `in` from now, and
+    // `in` is below zero when the bath was left long ago.
+    void resumeTimer(const forms::Timer& timer, Milliseconds in);
 
     // The error that stopped the program, if one did.
     const std::optional<forms::RunTimeError>& error() const { return m_error; }
@@ -112,6 +124,7 @@ private:
     WindowShow m_show;
     // The game moved or painted the window during a batch of ticks.
     bool m_showPending = false;
+    std::function<void()> m_afterChange;
 };
 
 } // namespace runtime

@@ -45,6 +45,13 @@ std::optional<Milliseconds> Scheduler::nextDue() const {
     return first ? std::optional(first->at) : std::nullopt;
 }
 
+void Scheduler::resume(const forms::Timer& timer, Milliseconds at) {
+    if (Due* due = dueOf(timer)) {
+        due->at = at;
+        setAlarm();
+    }
+}
+
 void Scheduler::halt() {
     m_halted = true;
     m_due.clear();

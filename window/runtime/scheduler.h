@@ -54,6 +54,9 @@ public:
 
     // When the next tick falls due, if any timer runs.
     std::optional<Milliseconds> nextDue() const;
+    // A bath taken up again: the running timer's next tick falls due at
+    // `at`, perhaps long past, and every tick due since follows in batches.
+    void resume(const forms::Timer& timer, Milliseconds at);
     // True while wake() is delivering a batch.
     bool delivering() const { return m_delivering; }
     // Nothing ticks any more: the program has stopped.

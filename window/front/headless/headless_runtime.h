@@ -28,6 +28,9 @@ public:
     void start();
 
     Milliseconds clock() const { return m_clock; }
+    // A bath taken up again on this clock: it stands where the record was
+    // made, and no time has passed since.
+    void setClock(Milliseconds clock) { m_clock = clock; }
 
     // The player clicks a button; false if it could not be clicked.
     bool click(const CommandButton& button);

@@ -1,0 +1,132 @@
+// test_bath.cpp: a kept bath taken up again plays on exactly as if never
+// left, and a record that cannot be trusted is refused, with its reason.
+#include "bath_record.h"
+#include "script.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+std::string played(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = yopo::runScript(in, out, err);
+    return std::to_string(status) + err.str() + out.str();
+}
+
+// A record with its check made anew, as one altered with care would be.
+std::string resealed(std::string body) {
+    char check[32];
+    std::snprintf(check, sizeof check, "check %zu %08x\n", body.size(),
+                  static_cast<unsigned>(runtime::crc32(body)));
+    return body + check;
+}
+
+std::string bodyOf(const std::string& record) {
+    return record.substr(0, record.rfind("check "));
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+} // namespace
+
+class BathTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // At every line of every golden game the bath is kept and taken up in a
+    // fresh window: the transcript is the one played without a break.
+    void everyGoldenGameGoesOnFromEveryLine_data() {
+        QTest::addColumn<QString>("script");
+        const QDir golden(YOPO_GOLDEN_DIR);
+        for (const QString& name : golden.entryList({"*.script"}, QDir::Files, QDir::Name)) {
+            QTest::newRow(qPrintable(name)) << golden.filePath(name);
+        }
+    }
+    void everyGoldenGameGoesOnFromEveryLine() {
+        QFETCH(QString, script);
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QTemporaryDir dir;
+        const std::string kept = dir.filePath("bath").toStdString();
+        std::string whole;
+        std::string broken;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            whole += line.toStdString() + "\n";
+            broken += line.toStdString() + "\nsave " + kept + "\nrestore " + kept + "\n";
+        }
+        const std::string uninterrupted = played(whole);
+        QCOMPARE(uninterrupted.front(), '0');
+        QCOMPARE(played(broken), uninterrupted);
+    }
+
+    void aRecordThatCannotBeTrustedIsRefused_data() {
+        const QTemporaryDir dir;
+        const std::string path = dir.filePath("bath").toStdString();
+        played("click Command1\ntick 200\nsave " + path + "\n");
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::string good = file.readAll().toStdString();
+        const std::string body = bodyOf(good);
+        QVERIFY(std::holds_alternative<runtime::BathRecord>(runtime::readBath(good)));
+
+        QTest::addColumn<std::string>("record");
+        QTest::addColumn<std::string>("reason");
+        QTest::newRow("empty") << std::string() << std::string("empty");
+        QTest::newRow("junk") << std::string("\x89PNG\r\n")
+                              << std::string("not a record of a bath");
+        QTest::newRow("a megabyte of rubbish")
+            << std::string(1 << 20, 'y') << std::string("larger than any record");
+        QTest::newRow("another format") << replaced(good, "yopo-bath 1", "yopo-bath 2")
+                                        << std::string("a format this version does not know");
+        QTest::newRow("cut in half") << good.substr(0, good.size() / 2) << std::string("cut short");
+        QTest::newRow("its check cut off") << body << std::string("cut short");
+        QTest::newRow("a line lost")
+            << replaced(good, "Line1 1\n", "") << std::string("cut short or lengthened");
+        QTest::newRow("altered") << replaced(good, "Phase 1", "Phase 2") << std::string("altered");
+        QTest::newRow("a line out of place")
+            << resealed(replaced(body, "made", "Made")) << std::string("no made where it belongs");
+        QTest::newRow("a phase out of range") << resealed(replaced(body, "Phase 1", "Phase 4"))
+                                              << std::string("a number out of its range");
+        QTest::newRow("more than a bath")
+            << resealed(body + "Line2 1\n") << std::string("more than a bath");
+        QTest::newRow("heat before the fire")
+            << resealed(replaced(body, "Temperature 0", "Temperature 40"))
+            << std::string("temperature out of reach");
+        QTest::newRow("water its cover never followed")
+            << resealed(replaced(body, "Shp_water 3920", "Shp_water 3900"))
+            << std::string("water and its cover apart");
+        QTest::newRow("words the game never says")
+            << resealed(replaced(body, "水を入れています。", "お湯です。"))
+            << std::string("words the game never says");
+        QTest::newRow("a caption with a raw control")
+            << resealed(replaced(body, "水を入れています。", "\x1b[2J"))
+            << std::string("a text that is no caption");
+        QTest::newRow("scores before judging")
+            << resealed(replaced(body, "TotalScore 0", "TotalScore 3114562"))
+            << std::string("scores before judging");
+        QTest::newRow("a tick due after the longest wait")
+            << resealed(replaced(body, "Timer1 1 6000 6000", "Timer1 1 6000 99999"))
+            << std::string("a number out of its range");
+    }
+    void aRecordThatCannotBeTrustedIsRefused() {
+        QFETCH(std::string, record);
+        QFETCH(std::string, reason);
+        const auto read = runtime::readBath(record);
+        QVERIFY(std::holds_alternative<runtime::Refusal>(read));
+        QCOMPARE(std::get<runtime::Refusal>(read).reason, reason);
+    }
+};
+
+QTEST_GUILESS_MAIN(BathTest)
+#include "test_bath.moc"
