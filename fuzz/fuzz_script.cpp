@@ -71,6 +71,11 @@ bool isOneCleanLine(std::string_view message) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string_view script(reinterpret_cast<const char*>(data), size);
+    // Keeping and taking up a bath touch files; the bath's reader has a
+    // target of its own.
+    if (script.find("save") != std::string_view::npos) {
+        return 0;
+    }
     std::istringstream in{std::string(firstLines(script))};
     std::ostringstream out;
     std::ostringstream err;

@@ -29,6 +29,8 @@ struct GameState {
     Variant HeatScore;
     Long TotalScore = 0;
     Integer ShakeSide = 0;
+
+    friend bool operator==(const GameState&, const GameState&) = default;
 };
 
 class Game : public forms::FormEvents {
