@@ -1,4 +1,5 @@
 // main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
+#include "bath_file.h"
 #include "command_line.h"
 #include "font_warm_up.h"
 #include "form1.h"
@@ -10,6 +11,7 @@
 #include "surroundings.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -59,7 +61,23 @@ int main(int argc, char** argv) {
     if (const double scale = qEnvironmentVariable("YOPO_TIME_SCALE").toDouble(); scale > 0) {
         runtime.setTimeScale(scale);
     }
+    // The bath outlives a killed program or an ended session, not the
+    // player's own close.
+    front::qt::BathFile bathFile;
+    runtime::BathKeeper keeper(form, game, runtime, bathFile);
+    bool sessionEnding = false;
+    runtime.setAfterChange([&keeper] { keeper.keep(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
+        sessionEnding = true;
+        keeper.keep();
+    });
+    runtime.onClose = [&] {
+        if (!sessionEnding) {
+            keeper.closed();
+        }
+    };
     runtime.start();
+    keeper.resume();
     // Asked once the window is up; the answer comes long before any catastrophe.
     front::qt::MotionPreference motion;
     QObject::connect(&motion, &front::qt::MotionPreference::told, &runtime,

@@ -61,6 +61,9 @@ bool QtRuntime::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_view && event->type() == QEvent::Move && event->spontaneous()) {
         reportWindowPlace();
     }
+    if (watched == &m_view && event->type() == QEvent::Close && onClose) {
+        onClose();
+    }
     return QObject::eventFilter(watched, event);
 }
 

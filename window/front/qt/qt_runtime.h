@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 namespace front::qt {
@@ -27,6 +28,9 @@ public:
     // How the game's moves of the window reach the screen; by default what
     // works on the platform the application runs on.
     void setWindowPlacer(std::unique_ptr<WindowPlacer> placer) { m_placer = std::move(placer); }
+
+    // The window is closing: the player's close box, or the desktop closing it.
+    std::function<void()> onClose;
 
 protected:
     runtime::Milliseconds now() const override { return AlarmClock::now(); }

@@ -1,0 +1,33 @@
+// bath_file.h: the bath kept in one file of the XDG state folder,
+// $XDG_STATE_HOME/yopo/bath (by default ~/.local/state/yopo/bath).
+#pragma once
+
+#include "bath_keeper.h"
+
+#include <QString>
+
+namespace front::qt {
+
+class BathFile : public runtime::BathStore {
+public:
+    // The file in the player's state folder.
+    BathFile();
+    explicit BathFile(QString path) : m_path(std::move(path)) {}
+
+    const QString& path() const { return m_path; }
+
+    std::optional<std::string> fetch() override;
+    // A temporary file beside it, flushed to the disk, then renamed over
+    // it: a power cut leaves the old record or the new, never half of one.
+    bool store(std::string_view bytes) override;
+    void drop() override;
+    // Renamed bath.bad, in place of an older one.
+    void setAside() override;
+    void say(std::string_view line) override;
+    runtime::WallClock wallNow() const override;
+
+private:
+    QString m_path;
+};
+
+} // namespace front::qt
