@@ -6,6 +6,7 @@
 #include "form_events.h"
 #include "variant.h"
 
+#include <cstdint>
 #include <string>
 
 namespace yopo {
@@ -50,6 +51,15 @@ public:
     // One step of the catastrophe shake: the window jumps aside on white, or
     // back in the catastrophe's colour.
     void ShakeStep(forms::Colour colour);
+
+    // After a flood or a scald, two ticks leave the window and all it shows
+    // as they found it; only the hidden water and its cover (the flood) or
+    // the count of degrees (the scald) go on. Moves them on by `pairs` such
+    // pairs at once, exactly as that many ticks would, for a bath taken up
+    // long after the catastrophe. Nothing to do before one.
+    void repeatShake(std::int64_t pairs);
+    // Whether a flood or a scald has struck.
+    bool catastropheStruck() const { return !m_form.Shp_water.visible(); }
 
 private:
     // FormEvents: the runtime's events, to the handlers above.

@@ -1,7 +1,9 @@
 // test_bath.cpp: a kept bath taken up again plays on exactly as if never
 // left, and a record that cannot be trusted is refused, with its reason.
-#include "bath_record.h"
+#include "bath_keeper.h"
+#include "headless_runtime.h"
 #include "script.h"
+#include "state_json.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -28,6 +31,37 @@ std::string resealed(std::string body) {
                   static_cast<unsigned>(runtime::crc32(body)));
     return body + check;
 }
+
+// The bath kept in memory, on the headless runtime's virtual clock.
+class MemoryStore : public runtime::BathStore {
+public:
+    std::optional<std::string> kept;
+    // The wall clock: the virtual clock of the start that keeps the bath.
+    std::function<runtime::WallClock()> wall;
+
+    std::optional<std::string> fetch() override { return kept; }
+    bool store(std::string_view bytes) override {
+        kept = std::string(bytes);
+        return true;
+    }
+    void drop() override { kept.reset(); }
+    void setAside() override { kept.reset(); }
+    void say(std::string_view) override {}
+    runtime::WallClock wallNow() const override { return wall(); }
+};
+
+// One start of the game on the virtual clock, keeping its bath in `store`.
+struct Start {
+    explicit Start(MemoryStore& store) : keeper(form, game, player, store) {
+        store.wall = [this] { return player.clock(); };
+        player.start();
+        player.setAfterChange([this] { keeper.keep(); });
+    }
+    forms::Form1 form;
+    yopo::Game game{form};
+    front::headless::HeadlessRuntime player{form, game};
+    runtime::BathKeeper keeper;
+};
 
 std::string bodyOf(const std::string& record) {
     return record.substr(0, record.rfind("check "));
@@ -68,6 +102,33 @@ private slots:
         const std::string uninterrupted = played(whole);
         QCOMPARE(uninterrupted.front(), '0');
         QCOMPARE(played(broken), uninterrupted);
+    }
+
+    // A day away from a filling tub is a flood and 1.7 million ticks of its
+    // shake, most of them skipped: the bath ends exactly where tick-by-tick
+    // play leaves it, hidden water and all.
+    void aDayAwayEndsWhereTickByTickPlayWould() {
+        constexpr long long kDay = 24LL * 60 * 60 * 1000;
+        const std::string tickByTick =
+            played("click Command1\ntick 300\nwait " + std::to_string(kDay) + "\nstate\n");
+        MemoryStore store;
+        {
+            Start first(store);
+            first.player.click(first.form.Command1);
+            for (int i = 0; i < 300; ++i) {
+                first.player.tick();
+            }
+        }
+        const auto made = std::get<runtime::BathRecord>(runtime::readBath(*store.kept)).made;
+        Start again(store);
+        again.player.setClock(made + kDay);
+        QVERIFY(again.keeper.resume());
+        QCOMPARE(again.player.wait(0), front::headless::HeadlessRuntime::Waited::Done);
+        const std::string state =
+            yopo::stateJson(again.player.clock(), again.game.state(), again.form);
+        QCOMPARE(QString::fromStdString("0" + state + "\n"), QString::fromStdString(tickByTick));
+        // The flood has been shown: nothing is kept.
+        QVERIFY(!store.kept);
     }
 
     void aRecordThatCannotBeTrustedIsRefused_data() {

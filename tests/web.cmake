@@ -1,7 +1,8 @@
 # The web page in Debian's Chromium, found in the web build named by
 # YOPO_WEB_BUILD (scripts/test builds it with the web preset): the golden games
 # played through the page's buttons on Chrome's virtual clock, its pixels at
-# every ratio and on a phone, its ticks in a frozen or hidden tab, the keyboard
+# every ratio and on a phone, its ticks in a frozen or hidden tab, the bath kept across a reload, a discard
+# and a day away, the keyboard
 # and the accessibility tree, installing and playing offline, and the line it
 # shows when the game cannot load. Label: web. Screenshots go to
 # YOPO_WEB_BUILD/screenshots.
@@ -21,7 +22,7 @@ add_test(NAME web_modules COMMAND ${yopo_web_dir}/modules.sh)
 set_tests_properties(web_modules PROPERTIES FIXTURES_SETUP web_modules)
 
 set(yopo_web_tests web_modules)
-foreach(suite golden window time keyboard offline failure)
+foreach(suite golden window time keep keyboard offline failure)
     add_test(NAME web_${suite} COMMAND ${YOPO_NODE} --test ${yopo_web_dir}/${suite}.test.mjs)
     set_tests_properties(web_${suite} PROPERTIES FIXTURES_REQUIRED web_modules)
     list(APPEND yopo_web_tests web_${suite})

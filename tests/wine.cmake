@@ -52,7 +52,14 @@ endforeach()
 set_tests_properties(wine_window wine_screen_reader ${yopo_hidpi_tests} PROPERTIES
     FIXTURES_REQUIRED wine RESOURCE_LOCK wine_dpi)
 
-set_tests_properties(wine_prefix wine_prefix_done wine_window wine_screen_reader ${yopo_hidpi_tests}
+# yopo.exe killed mid-fill and started again: the bath goes on.
+add_test(NAME wine_bath_killed
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/bath.sh
+                 ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe)
+set_tests_properties(wine_bath_killed PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_dpi
+                     TIMEOUT 120)
+
+set_tests_properties(wine_prefix wine_prefix_done wine_bath_killed wine_window wine_screen_reader ${yopo_hidpi_tests}
     PROPERTIES LABELS wine ENVIRONMENT "${yopo_wine_env}")
 set_tests_properties(wine_screen_reader PROPERTIES TIMEOUT 180)
 foreach(game flood scald good-bath bad-bath)

@@ -1,9 +1,12 @@
 // core.cpp: ヨポ's core in WebAssembly, and the few calls its page makes.
 // The page (yopo.js) paints what view() and frame() say, lays its buttons
 // over the canvas, and wakes the game when wake() asks it to.
+#include "bath_keeper.h"
 #include "form1.h"
 #include "game.h"
+#include "page.h"
 #include "state_json.h"
+#include "web_bath_store.h"
 #include "web_runtime.h"
 #include "web_text_metrics.h"
 #include "web_view.h"
@@ -16,6 +19,11 @@
 
 namespace {
 
+// The longest the page gives the core at once while it catches up on ticks
+// long due, in milliseconds: well inside a frame budget's worst, so that
+// the page answers the player between batches.
+constexpr double kLongestWake = 40;
+
 struct Core {
     Core(double ascent, double descent)
         : metrics(std::make_shared<front::web::WebTextMetrics>(ascent, descent)) {
@@ -27,6 +35,8 @@ struct Core {
     yopo::Game game{form};
     front::web::WebView view{form, *metrics};
     front::web::WebRuntime runtime{form, game, view};
+    front::web::WebBathStore store;
+    runtime::BathKeeper keeper{form, game, runtime, store};
 };
 
 std::optional<Core> core;
@@ -56,7 +66,31 @@ EMSCRIPTEN_KEEPALIVE int yopo_start(double ascent, double descent, int screenWid
                                     int screenHeight) {
     core.emplace(ascent, descent);
     core->runtime.start(screenWidth, screenHeight);
-    return core->runtime.error() ? 0 : 1;
+    if (core->runtime.error()) {
+        return 0;
+    }
+    // The bath kept by this page before a reload, a discard or a crash.
+    core->keeper.resume();
+    core->runtime.setAfterChange([] { core->keeper.keep(); });
+    return 1;
+}
+
+// The page is hidden or going away: the bath is kept as it stands.
+EMSCRIPTEN_KEEPALIVE void yopo_keep() {
+    core->keeper.keep();
+}
+
+// The player starts a new bath: nothing is kept of this one.
+EMSCRIPTEN_KEEPALIVE void yopo_close() {
+    core->keeper.closed();
+}
+
+// Whether a bath is under way that starting again would throw away.
+EMSCRIPTEN_KEEPALIVE int yopo_bath_under_way() {
+    return core->game.state().Phase != yopo::phase::kNoWater &&
+                   !runtime::bathIsOver(core->form, core->game, core->runtime)
+               ? 1
+               : 0;
 }
 
 // The player clicks the button named.
@@ -72,9 +106,21 @@ EMSCRIPTEN_KEEPALIVE int yopo_press(const char* focused, int key, int autoRepeat
     return core->runtime.press(focused, pressed, autoRepeat != 0) ? 1 : 0;
 }
 
-// The page's alarm went off: the ticks due are delivered. Returns how many.
+// The page's alarm went off: the ticks due are delivered, batch after batch
+// for as long as kLongestWake allows (a day away is 1.7 million ticks).
+// Returns how many.
 EMSCRIPTEN_KEEPALIVE int yopo_wake() {
-    return core->runtime.wake();
+    const double began = front::web::page::now();
+    int delivered = 0;
+    for (;;) {
+        const int batch = core->runtime.wake();
+        delivered += batch;
+        const auto due = core->runtime.nextDue();
+        if (batch == 0 || !due || *due > core->runtime.clock() ||
+            front::web::page::now() - began > kLongestWake) {
+            return delivered;
+        }
+    }
 }
 
 // What happened to the page's window: 0 its first frame is shown, 1 it

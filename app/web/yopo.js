@@ -3,6 +3,7 @@
 // pixel for pixel, lays real buttons and what screen readers read over it,
 // and wakes the game when its timer falls due. It decides nothing of the
 // game's or the window's: it asks the core and does what it says.
+import * as keep from "./keep.js";
 import createCore from "./yopo-core.js";
 import { font } from "./yopo-font.js";
 
@@ -441,6 +442,9 @@ function bind(module) {
         focus: module.cwrap("yopo_focus", "string", ["string"]),
         heap: () => module.HEAPF64,
         text: (address) => module.UTF8ToString(address),
+        keep: () => module._yopo_keep(),
+        close: () => module._yopo_close(),
+        underWay: () => module._yopo_bath_under_way() === 1,
     };
 }
 
@@ -455,6 +459,7 @@ async function start() {
         [module] = await Promise.all([
             createCore({
                 page: {
+                    ...keep.store,
                     wakeAt,
                     advance(line, pixels, bold) {
                         measure2d.font = fontOf(pixels, bold);
@@ -470,6 +475,12 @@ async function start() {
         console.error(error);
         throw new CannotStart("ヨポを読み込めませんでした。接続を確かめて、ページを読み込み直してください。");
     }
+    // One tab plays the bath; another tab waits until the player takes it over.
+    await keep.hold(() => {
+        stop(keep.lostLine());
+        wakeAt(null);
+        core = null;
+    });
     core = bind(module);
     core.start(font.ascent, font.descent, window.screen.width, window.screen.height);
     followMotion();
@@ -492,6 +503,8 @@ async function start() {
         window.addEventListener("focus", () => happen(core.activated), { once: true });
     }
     followRatio();
+    keep.keepWhenHidden(() => core && core.keep());
+    keep.offerNewBath(() => core !== null && core.underWay(), () => core && core.close());
     window.addEventListener("resize", layout);
     document.addEventListener("visibilitychange", comeBack);
     window.addEventListener("pageshow", catchUp);

@@ -1,4 +1,5 @@
 // main.cpp: ヨポ on Windows. Creates the window, lets the game greet the player, and runs.
+#include "bath_file.h"
 #include "form1.h"
 #include "game.h"
 #include "win32_runtime.h"
@@ -47,9 +48,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                 scale != nullptr && std::atof(scale) > 0) {
                 runtime.setTimeScale(std::atof(scale));
             }
+            // The bath outlives a killed program or an ended session, not
+            // the player's own close.
+            front::win32::BathFile bathFile;
+            runtime::BathKeeper keeper(form, game, runtime, bathFile);
+            bool sessionEnding = false;
+            runtime.setAfterChange([&keeper] { keeper.keep(); });
+            runtime.onSessionEnd = [&] {
+                sessionEnding = true;
+                keeper.keep();
+            };
+            runtime.onClose = [&] {
+                if (!sessionEnding) {
+                    keeper.closed();
+                }
+            };
             if (!runtime.start()) {
                 cannotStart("cannot create the window");
             } else {
+                keeper.resume();
                 status = runtime.run();
             }
         }

@@ -59,6 +59,8 @@ export async function open(browser, url,
             screenWidth: screen[0], screenHeight: screen[1],
         });
     }
+    // Each game here is a new bath, whatever an earlier page kept.
+    await page.evaluateOnNewDocument(() => localStorage.removeItem('yopo-bath'));
     await page.goto(url);
     await page.waitForFunction(() => window.yopo);
     await page.evaluate(() => window.yopo.ready);

@@ -4,6 +4,8 @@
 # one device pixel wide and thick ones scale. Run under xvfb-run; it sets the
 # prefix's DPI for its own run and puts it back to 96 after.
 set -euo pipefail
+# Every run starts a new bath, whatever an earlier test left kept.
+rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Local/ヨポ
 dpi=$1 windows=$2 out=$3
 mkdir -p "$out"
 convert=$(command -v /usr/bin/convert || command -v convert)

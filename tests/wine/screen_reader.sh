@@ -4,5 +4,7 @@
 # the game changes it, and each new message heard from the message's live
 # region. Run under xvfb-run; says what Wine leaves out.
 set -euo pipefail
+# Every run starts a new bath, whatever an earlier test left kept.
+rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Local/ヨポ
 probe=$1 windows=$2
 wine "$probe" "$(winepath -w "$windows")" | tr -d '\r'

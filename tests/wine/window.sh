@@ -6,6 +6,8 @@
 # the tap opens and closes) within kTolerance per channel.
 # Run under xvfb-run; leaves the screenshots in OUT_DIR.
 set -euo pipefail
+# Every run starts a new bath, whatever an earlier test left kept.
+rm -rf "${WINEPREFIX:?}"/drive_c/users/*/AppData/Local/ヨポ
 linux=$1 windows=$2 out=$3
 mkdir -p "$out"
 # Flat colours must match exactly but for a rounding; the portrait is

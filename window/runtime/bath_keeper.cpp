@@ -46,6 +46,11 @@ std::string BathKeeper::record() const {
 }
 
 void BathKeeper::keep() {
+    const std::optional<Milliseconds> next = m_runtime.untilNextTick();
+    const bool catchingUp = next && *next < 0;
+    if (catchingUp) {
+        skipRepeats(-*next);
+    }
     if (m_over) {
         return;
     }
@@ -56,12 +61,27 @@ void BathKeeper::keep() {
     }
     // Still catching up on ticks long due: the record kept says as much,
     // with the wall clock, as one made now would.
-    if (const auto next = m_runtime.untilNextTick(); next && *next < 0) {
+    if (catchingUp) {
         return;
     }
     if (!m_store.store(record()) && !m_cannotKeepSaid) {
         m_cannotKeepSaid = true;
         m_store.say("the bath cannot be kept here; it plays on, but will not outlive the program");
+    }
+}
+
+void BathKeeper::skipRepeats(Milliseconds behind) {
+    // A day away in a flood is 1.7 million ticks of the shake, which repeats
+    // every two: whole repeats are skipped, all but the last few, which are
+    // delivered and shown as ever.
+    if (!m_game.catastropheStruck()) {
+        return;
+    }
+    const Milliseconds pair = 2 * m_runtime.period(m_form.Timer1);
+    const std::int64_t pairs = behind / pair - kRepeatsDelivered;
+    if (pairs > 0) {
+        m_game.repeatShake(pairs);
+        m_runtime.resumeTimer(m_form.Timer1, -behind + pairs * pair);
     }
 }
 

@@ -51,7 +51,8 @@ public:
     bool resume();
     // After every change the player could see (Runtime::setAfterChange),
     // and whenever the window or page is about to go without the player's
-    // say: kept, or dropped once the bath is over.
+    // say: kept, or dropped once the bath is over. Catching up long after
+    // a flood or a scald, it skips whole repeats of the shake.
     void keep();
     // The player closed the window: the bath ends with it.
     void closed();
@@ -60,6 +61,14 @@ public:
     std::string record() const;
 
 private:
+    // So many repeats of the shake are delivered tick by tick at the end of
+    // a catch-up, the rest skipped.
+    static constexpr std::int64_t kRepeatsDelivered = 2;
+
+    // Skips whole repeats of the shake when `behind` milliseconds of ticks
+    // are still due after a catastrophe.
+    void skipRepeats(Milliseconds behind);
+
     forms::Form1& m_form;
     yopo::Game& m_game;
     Runtime& m_runtime;

@@ -57,6 +57,8 @@ public:
     }
     // How long until Timer1's next tick, if it runs: kept with the bath.
     std::optional<Milliseconds> untilNextTick() const;
+    // How long `timer` waits between ticks on the front end's clock.
+    Milliseconds period(const forms::Timer& timer) const { return m_scheduler.period(timer); }
     // A bath taken up again: the timer's next tick is `in` from now, and
     // `in` is below zero when the bath was left long ago.
     void resumeTimer(const forms::Timer& timer, Milliseconds in);

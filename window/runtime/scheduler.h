@@ -57,6 +57,8 @@ public:
     // A bath taken up again: the running timer's next tick falls due at
     // `at`, perhaps long past, and every tick due since follows in batches.
     void resume(const forms::Timer& timer, Milliseconds at);
+    // How long `timer` waits between ticks, at the time scale.
+    Milliseconds period(const forms::Timer& timer) const;
     // True while wake() is delivering a batch.
     bool delivering() const { return m_delivering; }
     // Nothing ticks any more: the program has stopped.
@@ -74,7 +76,6 @@ private:
     void settle(const forms::Timer& timer, bool restart, Milliseconds from);
     Due* dueOf(const forms::Timer& timer);
     const Due* earliest() const;
-    Milliseconds period(const forms::Timer& timer) const;
     void setAlarm();
 
     forms::Form& m_form;

@@ -203,8 +203,17 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
         readMotionPreference();
         break;
     case WM_CLOSE:
+        if (onClose) {
+            onClose();
+        }
         DestroyWindow(m_window);
         return 0;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+        if (onSessionEnd && (message == WM_QUERYENDSESSION || w != 0)) {
+            onSessionEnd();
+        }
+        return message == WM_QUERYENDSESSION ? TRUE : 0;
     case WM_DESTROY:
         m_alarm.ringAt(std::nullopt);
         m_window = nullptr;

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
     bool start();
     // Runs the message loop until the window closes; the program's exit status.
     int run();
+
+    // The player closes the window with its close box (WM_CLOSE).
+    std::function<void()> onClose;
+    // The desktop session is ending (WM_QUERYENDSESSION, WM_ENDSESSION).
+    std::function<void()> onSessionEnd;
 
 protected:
     runtime::Milliseconds now() const override { return WaitableAlarm::now(); }
