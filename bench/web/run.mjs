@@ -8,6 +8,8 @@
 //   idle      timer wake-ups and CPU while Timer1 is stopped
 //   tap       CPU, wake-ups and tick error while the tap runs, real clock
 //   shake     CPU during the shake, real clock
+//   bath      page start to "now" with a bath kept an hour and a day ago,
+//             beside the first paint of a page with no bath kept
 //   all       all of them
 //
 // BENCH_RUNS (7) launches of each page for startup, BENCH_TICKS (5) filling
@@ -425,10 +427,65 @@ async function shake() {
                 ' the bare page: a precise 50 ms timer moving it 7 px aside and back, repainted in another colour)');
 }
 
+// From the page's start to the moment every tick due is delivered, for a bath
+// kept with the tap open `away` ms ago; the page's own first paint with no
+// bath kept beside it. The wall clock (Date) is moved, the page's own is not.
+async function bath() {
+    const runs = env('BENCH_RUNS', 7);
+    const aways = {'no bath kept': 0, 'an hour away': 3600e3, 'a day away': 86400e3};
+    console.log(`page start to "now", ${runs} runs each, medians (longest task in brackets):`);
+    const rows = {};
+    for (const [name, away] of Object.entries(aways)) {
+        const times = [];
+        const paints = [];
+        const tasks = [];
+        for (let i = 0; i <= runs; ++i) {
+            const browser = await launch();
+            const {page} = await start(browser, pages.yopo());
+            if (away > 0) {
+                await page.click('#Command1');
+            }
+            await page.evaluateOnNewDocument((ms) => {
+                const wall = Date.now;
+                Date.now = () => wall() + ms;
+                window.longest = 0;
+                new PerformanceObserver((list) => {
+                    for (const task of list.getEntries()) {
+                        window.longest = Math.max(window.longest, task.duration);
+                    }
+                }).observe({type: 'longtask', buffered: true});
+            }, away);
+            await page.reload();
+            await page.waitForFunction(() => window.yopo);
+            await page.evaluate(() => window.yopo.ready);
+            const now = await page.waitForFunction(() => {
+                const due = window.yopo.nextDue();
+                const clock = JSON.parse(window.yopo.state()).clock_ms;
+                return (due === null || due > clock) && performance.now();
+            }, {polling: 1});
+            const paint = await page.evaluate(
+                () => performance.getEntriesByName('yopo-first-paint')[0].startTime);
+            const longest = await page.evaluate(() => window.longest);
+            await browser.close();
+            if (i > 0) { // the first run warms the file cache
+                times.push(await now.jsonValue());
+                paints.push(paint);
+                tasks.push(longest);
+            }
+        }
+        rows[name] = {now: median(times), paint: median(paints), task: Math.max(...tasks)};
+        console.log(`  ${name.padEnd(13)} now at ${rows[name].now.toFixed(1)} ms, first paint at` +
+                    ` ${rows[name].paint.toFixed(1)} ms (longest task ${rows[name].task.toFixed(0)} ms)`);
+    }
+    const plain = rows['no bath kept'].paint;
+    console.log(`  a day away reaches now ${(rows['a day away'].now - plain).toFixed(1)} ms after the plain` +
+                ' first paint (target: within a second, no task over 100 ms)');
+}
+
 const what = process.argv[2];
-const runs = {startup, idle, tap, shake};
+const runs = {startup, idle, tap, shake, bath};
 if (!(what in runs) && what !== 'all') {
-    console.error('usage: bench/web/run.mjs startup|idle|tap|shake|all');
+    console.error('usage: bench/web/run.mjs startup|idle|tap|shake|bath|all');
     process.exit(2);
 }
 if (!fs.existsSync(path.join(site, 'index.html'))) {

@@ -137,9 +137,12 @@ test('a spoilt record of every kind starts a new bath, says so once and is set a
         'another format': good.replace('yopo-bath 1', 'yopo-bath 9'),
     };
     for (const [kind, record] of Object.entries(spoilt)) {
-        await page.evaluate((text) => localStorage.setItem('yopo-bath', text), record);
+        // Put in place as the next document starts, after this one has kept its bath.
+        const {identifier} = await page.evaluateOnNewDocument(
+            (text) => localStorage.setItem('yopo-bath', text), record);
         page.lines = [];
         await reloaded(page);
+        await page.removeScriptToEvaluateOnNewDocument(identifier);
         assert.equal((await state(page)).Phase, 0, kind);
         assert.deepEqual(page.lines.filter((line) => line.startsWith('yopo:')).length, 1, kind);
         assert.match(page.lines.find((line) => line.startsWith('yopo:')), /could not be read/, kind);
@@ -230,8 +233,9 @@ test('a tab the browser discards comes back with its bath', async () => {
         await worker.evaluate(async (address) => {
             const [tab] = await chrome.tabs.query({url: address});
             const other = await chrome.tabs.create({url: 'about:blank', active: true});
-            await chrome.tabs.discard(tab.id);
-            await chrome.tabs.update(tab.id, {active: true});
+            // A discarded tab comes back under a new id.
+            const discarded = await chrome.tabs.discard(tab.id);
+            await chrome.tabs.update(discarded.id, {active: true});
             await chrome.tabs.remove(other.id);
         }, url);
         const target = await browser.waitForTarget(

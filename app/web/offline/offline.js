@@ -2,20 +2,17 @@
 // once the game has painted, so that caching never delays the first frame.
 
 async function keepForOffline() {
-    let running = true;
     try {
         await window.yopo.ready;
     } catch {
         // A page that cannot start now may still be kept for the next visit.
-        running = false;
     }
-    // A page whose bath has not begun may change to a newer version at once.
-    const begun = running && JSON.parse(window.yopo.state()).Phase !== 0;
     const registration = await navigator.serviceWorker.register('sw.js');
     // A version found while an earlier page played has waited; this page has
-    // just loaded, so nothing is lost by moving to the new one now.
+    // just loaded, so nothing is lost by moving to the new one now: a bath
+    // under way is kept (keep.js) and the new version takes it up.
     const waiting = registration.waiting;
-    if (waiting && navigator.serviceWorker.controller && !begun) {
+    if (waiting && navigator.serviceWorker.controller) {
         navigator.serviceWorker.addEventListener('controllerchange', () => location.reload(),
                                                  {once: true});
         waiting.postMessage('take-over');
