@@ -59,8 +59,13 @@ export async function open(browser, url,
             screenWidth: screen[0], screenHeight: screen[1],
         });
     }
-    // Each game here is a new bath, whatever an earlier page kept.
-    await page.evaluateOnNewDocument(() => localStorage.removeItem('yopo-bath'));
+    // Each game here is a new bath, whatever an earlier page kept, and keeps
+    // nothing itself: Chromium's virtual clock moves on by a commit of the
+    // page's storage, which would put the golden games' clock out.
+    await page.evaluateOnNewDocument(() => {
+        localStorage.removeItem('yopo-bath');
+        Storage.prototype.setItem = () => {};
+    });
     await page.goto(url);
     await page.waitForFunction(() => window.yopo);
     await page.evaluate(() => window.yopo.ready);
