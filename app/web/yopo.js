@@ -400,26 +400,26 @@ function followMotion() {
 
 // --- Keys ---------------------------------------------------------------
 
-// Space and Enter press the focused button as the core says: once, however
-// long the key is held. The browser's own pressing is kept out of it.
+// Space and Enter go down and come up as the browser says, and the core
+// decides what they press: once, however long the key is held and however
+// the browser reports its repeats. The browser's own pressing is kept out of it.
 document.addEventListener("keydown", (event) => {
     if (event.key === "Tab" || event.key === " " || event.key === "Enter") {
         page.window.classList.add("keyboard");
     }
 });
-page.window.addEventListener("keydown", (event) => {
+function reportKey(event) {
     const key = event.key === " " ? Key.Space : event.key === "Enter" ? Key.Enter : null;
-    if (key === null || !(event.target instanceof HTMLButtonElement)) {
+    if (key === null) {
         return;
     }
     event.preventDefault();
-    happen(() => core.press(event.target.id, key, event.repeat ? 1 : 0));
-});
-page.window.addEventListener("keyup", (event) => {
-    if (event.key === " " || event.key === "Enter") {
-        event.preventDefault();
-    }
-});
+    const down = event.type === "keydown" ? 1 : 0;
+    happen(() => core.key(focusedButton(), key, down, event.timeStamp));
+}
+page.window.addEventListener("keydown", reportKey);
+page.window.addEventListener("keyup", reportKey);
+window.addEventListener("blur", () => core && core.keyboardLost());
 
 // --- Starting -----------------------------------------------------------
 
@@ -429,11 +429,12 @@ function bind(module) {
     return {
         start: module.cwrap("yopo_start", "number", ["number", "number", "number", "number"]),
         click: module.cwrap("yopo_click", "number", ["string"]),
-        press: module.cwrap("yopo_press", "number", ["string", "number", "number"]),
+        key: module.cwrap("yopo_key", "number", ["string", "number", "number", "number"]),
         wake: module.cwrap("yopo_wake", "number", []),
         reduceMotion: module.cwrap("yopo_reduce_motion", null, ["number"]),
         shown: () => module._yopo_window(0),
         activated: () => module._yopo_window(1),
+        keyboardLost: () => module._yopo_window(2),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),

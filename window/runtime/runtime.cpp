@@ -52,6 +52,12 @@ bool Runtime::raiseTick(const forms::Timer& timer) {
     return !m_error;
 }
 
+bool Runtime::keyDown(Key key, std::optional<Milliseconds> at,
+                      const forms::CommandButton* focused) {
+    const forms::CommandButton* pressed = m_keys.down(key, at, focused);
+    return pressed != nullptr && raiseClick(*pressed);
+}
+
 int Runtime::wake(int most) {
     const int delivered = m_scheduler.wake(most);
     if (std::exchange(m_showPending, false) && !m_error) {

@@ -6,6 +6,7 @@
 
 #include "form.h"
 #include "form_events.h"
+#include "keys.h"
 #include "run_time_error.h"
 #include "scheduler.h"
 #include "window_show.h"
@@ -35,6 +36,14 @@ public:
     // Raises one tick at once, as the scheduler does when it falls due; false
     // once the program has stopped.
     bool raiseTick(const forms::Timer& timer);
+
+    // A key went down or came up, as the platform reports it, at `at` on
+    // its clock for key events (see Keys). A down raises the click it
+    // presses on the focused button, if any; returns whether it did.
+    bool keyDown(Key key, std::optional<Milliseconds> at, const forms::CommandButton* focused);
+    void keyUp(Key key, std::optional<Milliseconds> at) { m_keys.up(key, at); }
+    // The window lost the keyboard.
+    void keyboardLost() { m_keys.letGo(); }
 
     // The front end's alarm went off (see wakeAt): the ticks that time has
     // made due are delivered, at most `most` of them, and the window is
@@ -109,6 +118,7 @@ private:
     Scheduler m_scheduler;
     MoveWatcher m_moveWatcher{*this};
     std::optional<forms::RunTimeError> m_error;
+    Keys m_keys;
     WindowShow m_show;
     // The game moved or painted the window during a batch of ticks.
     bool m_showPending = false;

@@ -50,6 +50,14 @@ runtime::Key keyOf(const QKeyEvent& event) {
     }
 }
 
+// The window system's time for a key event; one a program sends itself has none.
+std::optional<runtime::Milliseconds> timeOf(const QKeyEvent& event) {
+    if (event.timestamp() == 0) {
+        return std::nullopt;
+    }
+    return static_cast<runtime::Milliseconds>(event.timestamp());
+}
+
 QColor toQColor(Colour colour) {
     return QColor(red(colour), green(colour), blue(colour));
 }
@@ -239,8 +247,12 @@ const CommandButton* FormView::controlOf(const QWidget* widget) const {
 
 void FormView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        exposeActivation(*this);
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) {
+            exposeActivation(*this);
+        } else if (onKeyboardLost) {
+            onKeyboardLost();
+        }
     }
 }
 
@@ -249,24 +261,40 @@ void FormView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void FormView::keyPressEvent(QKeyEvent* event) {
-    // What the focused push button leaves to its window comes here: Enter,
-    // which a button outside a dialog does not take, and Space's repeats.
-    if (const CommandButton* pressed =
-            runtime::pressedBy(keyOf(*event), event->isAutoRepeat(), controlOf(focusWidget()))) {
-        m_buttons.at(pressed)->click();
-        event->accept();
-        return;
+// Space and Enter are the runtime's: a push button would press itself as
+// Space comes up, and again at every repeat X reports as a fresh press.
+bool FormView::reportKey(const QKeyEvent& event) {
+    const runtime::Key key = keyOf(event);
+    if (key == runtime::Key::Other) {
+        return false;
     }
-    QWidget::keyPressEvent(event);
+    // A player who presses buttons with the keyboard sees where the focus
+    // is, as after Tab.
+    if (event.type() == QEvent::KeyPress) {
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    }
+    if (onKey) {
+        onKey(key, event.type() == QEvent::KeyPress, timeOf(event), controlOf(focusWidget()));
+    }
+    return true;
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+    if (!reportKey(*event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void FormView::keyReleaseEvent(QKeyEvent* event) {
+    if (!reportKey(*event)) {
+        QWidget::keyReleaseEvent(event);
+    }
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
-    // A player who presses buttons with the keyboard sees where the focus
-    // is, as after Tab: pressing Space or Enter shows the focus frame too.
-    if (event->type() == QEvent::KeyPress &&
-        keyOf(*static_cast<QKeyEvent*>(event)) != runtime::Key::Other) {
-        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        reportKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

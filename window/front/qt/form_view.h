@@ -5,6 +5,7 @@
 #include "announcer.h"
 #include "drawing.h"
 #include "form.h"
+#include "keys.h"
 #include "qt_text_metrics.h"
 
 #include <QFont>
@@ -43,6 +44,14 @@ public:
 
     // Called when the player presses a button.
     std::function<void(const CommandButton&)> onClick;
+    // Called as Space or Enter goes down or comes up, with the platform's
+    // time for it and the button that has the focus, if any; the keys press
+    // nothing by themselves.
+    std::function<void(runtime::Key key, bool down, std::optional<runtime::Milliseconds> at,
+                       const CommandButton* focused)>
+        onKey;
+    // Called when the window loses the keyboard.
+    std::function<void()> onKeyboardLost;
 
     QPushButton* button(const CommandButton& control) const;
     const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
@@ -73,6 +82,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +91,8 @@ private:
     void controlChanged(const Control& control, Property property) override;
     void formChanged(Property property) override;
     void syncButton(const CommandButton& control);
+    // Hands Space or Enter on to onKey; false for any other key.
+    bool reportKey(const QKeyEvent& event);
     void moveFocusOnFrom(QPushButton* button);
     void settleFocus();
     // The button the focus goes to, or the window itself for none.

@@ -19,11 +19,22 @@ QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
     // the window's own events answered in between.
     m_alarm.onRing = [this] { wake(); };
     m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
+    m_view.onKey = [this](runtime::Key key, bool down, std::optional<runtime::Milliseconds> at,
+                          const CommandButton* focused) {
+        if (down) {
+            keyDown(key, at, focused);
+        } else {
+            keyUp(key, at);
+        }
+    };
+    m_view.onKeyboardLost = [this] { keyboardLost(); };
     m_view.installEventFilter(this);
 }
 
 QtRuntime::~QtRuntime() {
     m_view.onClick = nullptr;
+    m_view.onKey = nullptr;
+    m_view.onKeyboardLost = nullptr;
 }
 
 void QtRuntime::start() {

@@ -40,9 +40,13 @@ bool WebRuntime::click(std::string_view name) {
     return pressed != nullptr && raiseClick(*pressed);
 }
 
-bool WebRuntime::press(std::string_view focused, runtime::Key key, bool autoRepeat) {
-    const CommandButton* pressed = runtime::pressedBy(key, autoRepeat, button(focused));
-    return pressed != nullptr && raiseClick(*pressed);
+bool WebRuntime::key(std::string_view focused, runtime::Key key, bool down, double at) {
+    const auto when = static_cast<Milliseconds>(std::floor(at));
+    if (!down) {
+        keyUp(key, when);
+        return false;
+    }
+    return keyDown(key, when, button(focused));
 }
 
 runtime::Milliseconds WebRuntime::now() const {

@@ -2,7 +2,6 @@
 // alarm, a window that cannot move, and run-time errors told in the page.
 #pragma once
 
-#include "focus.h"
 #include "form.h"
 #include "runtime.h"
 #include "web_view.h"
@@ -29,8 +28,10 @@ public:
 
     // The player clicks the button named; false if it cannot be clicked.
     bool click(std::string_view name);
-    // The player presses `key` on the button named, which has the focus.
-    bool press(std::string_view focused, runtime::Key key, bool autoRepeat);
+    // The player's `key` went down or came up at `at` on the page's clock,
+    // the focus on the button named ("" for none); true if it pressed it.
+    bool key(std::string_view focused, runtime::Key key, bool down, double at);
+    using runtime::Runtime::keyboardLost;
 
     // Whole milliseconds since Form_Load.
     Milliseconds clock() const { return now(); }

@@ -19,8 +19,6 @@ constexpr wchar_t kWindowClass[] = L"YopoForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
-// A WM_KEYDOWN's bit for a key that was already down: a repeat.
-constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 // A player who switches off "Show animations in Windows" (Accessibility,
 // Visual effects) switches off client-area animations, and so asks for
@@ -126,10 +124,10 @@ int Win32Runtime::run() {
             if (message.message == WM_QUIT) {
                 return static_cast<int>(message.wParam);
             }
-            if (pressedWithEnter(message)) {
+            if (reportedKey(message)) {
                 continue;
             }
-            // Tab, Shift+Tab and Space among the buttons, as in a dialog.
+            // Tab and Shift+Tab among the buttons, as in a dialog.
             if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
@@ -201,6 +199,11 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_SETTINGCHANGE:
         readMotionPreference();
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(w) == WA_INACTIVE) {
+            keyboardLost();
+        }
         break;
     case WM_CLOSE:
         DestroyWindow(m_window);
@@ -283,17 +286,24 @@ void Win32Runtime::click(const CommandButton& button) {
     settleFocus(before);
 }
 
-// Enter is taken before the dialog manager, which would make every repeat
-// of a held key another IDOK: a held Enter would play the whole game.
-bool Win32Runtime::pressedWithEnter(const MSG& message) {
-    if (m_window == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
+// Taken before the dialog manager, which makes every repeat of a held
+// Enter another IDOK, and before the buttons, which press on Space's up.
+bool Win32Runtime::reportedKey(const MSG& message) {
+    const bool down = message.message == WM_KEYDOWN;
+    if (m_window == nullptr || (!down && message.message != WM_KEYUP) ||
+        (message.wParam != VK_SPACE && message.wParam != VK_RETURN) ||
         (message.hwnd != m_window && !IsChild(m_window, message.hwnd))) {
         return false;
     }
-    const bool held = (message.lParam & kKeyWasDown) != 0;
-    if (const CommandButton* pressed =
-            runtime::pressedBy(runtime::Key::Enter, held, buttonOf(GetFocus()))) {
-        click(*pressed);
+    const runtime::Key key = message.wParam == VK_SPACE ? runtime::Key::Space : runtime::Key::Enter;
+    const runtime::Milliseconds at = message.time;
+    if (!down) {
+        keyUp(key, at);
+        return true;
+    }
+    HWND before = GetFocus();
+    if (keyDown(key, at, buttonOf(before))) {
+        settleFocus(before);
     }
     return true;
 }

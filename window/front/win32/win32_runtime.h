@@ -57,8 +57,9 @@ private:
     void layOut();
     void click(WORD id);
     void click(const CommandButton& button);
-    // Enter presses the focused button; true if the message was Enter to this window.
-    bool pressedWithEnter(const MSG& message);
+    // Space and Enter go to the runtime, not to the dialog manager nor the
+    // buttons; true if the message was one of them to this window.
+    bool reportedKey(const MSG& message);
     void settleFocus(HWND before);
     void wakeUp();
     // The button the focus goes to, or the window itself for none.
