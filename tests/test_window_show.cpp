@@ -168,6 +168,32 @@ private slots:
         QCOMPARE(shown.offset, (drawing::ContentsOffset{-7, 0}));
         QCOMPARE(shown.ground, game.painted);
     }
+
+    // Switched on while the shake has the window aside: it goes home at once,
+    // by the step back, from wherever the player may have dragged it, and
+    // stays there.
+    void reducedMotionMidShakeSendsTheWindowHome_data() {
+        QTest::addColumn<float>("dragged");
+        QTest::newRow("where the shake left it") << 0.0f;
+        QTest::newRow("dragged 300 twips to the right") << 300.0f;
+    }
+    void reducedMotionMidShakeSendsTheWindowHome() {
+        QFETCH(float, dragged);
+        WindowShow show;
+        Milliseconds now = 0;
+        int step = 0;
+        for (; step < 9; ++step, now += 50) {
+            decide(show, shakeStep(step, kScaldColour), kMoves, now);
+        }
+        const Place standing{kAside.left + dragged, kAside.top};
+        show.setReducedMotion(true);
+        const WindowShow::Shown home = show.decide(standing, kWhite, kMoves, now);
+        QVERIFY(home.moveWindowTo);
+        QCOMPARE(*home.moveWindowTo, (Place{kHome.left + dragged, kHome.top}));
+        for (; step < 20; ++step, now += 50) {
+            QVERIFY(!decide(show, shakeStep(step, kScaldColour), kMoves, now).moveWindowTo);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(WindowShowTest)
