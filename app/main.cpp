@@ -1,11 +1,11 @@
 // main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
-#include "command_line.h"
 #include "font_warm_up.h"
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
 #include "identity.h"
 #include "motion_preference.h"
+#include "qt_options.h"
 #include "qt_runtime.h"
 #include "surroundings.h"
 
@@ -17,18 +17,18 @@
 #include <optional>
 
 int main(int argc, char** argv) {
-    // Answered before anything else, so that they need no display.
-    if (const std::optional<int> answered = yopo::answerQuestions(argc, argv)) {
-        return *answered;
+    // Read before anything else: neither an answer nor a refusal needs a display.
+    if (const std::optional<int> ended = yopo::readArguments(argc, argv)) {
+        return *ended;
     }
-    if (!yopo::displayNamed()) {
+    if (!yopo::namesPlatform(argc, argv) && !yopo::displayNamed()) {
         return yopo::kCannotStart;
     }
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
     yopo::watchForDisplayLoss();
-    // Qt has taken its own options out of argv; the game takes none.
+    // Qt has taken its own options out of argv; any left are another platform's.
     if (const std::optional<int> refused = yopo::refuseLeftovers(argc, argv)) {
         return *refused;
     }

@@ -4,6 +4,7 @@
 // only hosts it.
 #pragma once
 
+#include "command_line.h"
 #include "form.h"
 #include "form_events.h"
 #include "keys.h"
@@ -16,7 +17,7 @@
 namespace runtime {
 
 // The exit status of a program stopped by a run-time error, on every platform.
-constexpr int kRunTimeErrorStatus = 1;
+constexpr int kRunTimeErrorStatus = exitCode(ExitStatus::RunTimeError);
 
 // The one line a desktop program writes on its standard error when it stops.
 void printRunTimeError(const forms::RunTimeError& error);

@@ -1,0 +1,159 @@
+// command_line.cpp: the programs' arguments and exit statuses, and their help.
+#include "command_line.h"
+
+#include "printable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace runtime {
+
+namespace {
+
+struct ProgramRow {
+    std::string_view name;
+    std::string_view about;
+    // Which statuses it can end with, and what each means for it.
+    std::array<const char*, 5> statuses;
+};
+
+// By Program, and within each by ExitStatus.
+constexpr ProgramRow kPrograms[] = {
+    {"yopo",
+     "ヨポ: draw a bath. The game takes no options: it opens its window and plays.",
+     {"the window was closed, or --help or --version answered", "a run-time error stopped the game",
+      "an argument the game does not take",
+      "the window could not open: no display could be reached, or the program's\n"
+      "     pictures are damaged",
+      "the display went away under a running game"}},
+    {"yopo-headless",
+     "Plays one game of ヨポ on a virtual clock from SCRIPT, or from standard input,\n"
+     "one command a line (click NAME, tick [N], wait MS, drag DX DY, state).",
+     {"the script was played to its end, or --help or --version answered",
+      "a run-time error stopped the game",
+      "an argument it does not take, a script it cannot read, or a line that is\n"
+      "     not a command",
+      nullptr, nullptr}},
+};
+
+// The questions every program answers, wherever they stand.
+enum class Question { Help, Version };
+struct QuestionRow {
+    std::string_view argument;
+    // The same question as Windows programs are asked it.
+    std::string_view windowsAlias;
+    Question question;
+    const char* help;
+};
+constexpr QuestionRow kQuestions[] = {
+    {"--help", "/?", Question::Help, "show this help and exit"},
+    {"--version", "", Question::Version, "show the version and exit"},
+};
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+// How a question may be written here, as in the help: "--help" or "--help, /?".
+std::string spelt(const QuestionRow& question, std::string_view between) {
+    std::string text(question.argument);
+    if (kWindows && !question.windowsAlias.empty()) {
+        text += std::string(between) + std::string(question.windowsAlias);
+    }
+    return text;
+}
+
+bool asks(std::string_view argument, const QuestionRow& question) {
+    return argument == question.argument ||
+           (kWindows && !question.windowsAlias.empty() && argument == question.windowsAlias);
+}
+
+const ProgramRow& rowOf(Program program) {
+    return kPrograms[static_cast<int>(program)];
+}
+
+std::string help(Program program, const Toolkit& toolkit) {
+    const ProgramRow& row = rowOf(program);
+    std::string text = "Usage: " + std::string(row.name) + " [";
+    for (const QuestionRow& question : kQuestions) {
+        text += spelt(question, " | ") + " | ";
+    }
+    text.resize(text.size() - 3);
+    text += program == Program::Replay ? " | SCRIPT]\n" : "]\n";
+    text += std::string(row.about) + "\n\n";
+    for (const QuestionRow& question : kQuestions) {
+        std::string argument = spelt(question, ", ");
+        argument.resize(std::max<std::size_t>(argument.size() + 2, 11), ' ');
+        text += "  " + argument + question.help + "\n";
+    }
+    if (!toolkit.note.empty()) {
+        text += "\n" + std::string(toolkit.note) + "\n";
+    }
+    text += "\nExit status:\n";
+    for (std::size_t status = 0; status < row.statuses.size(); ++status) {
+        if (row.statuses[status] != nullptr) {
+            text += "  " + std::to_string(status) + "  " + row.statuses[status] + "\n";
+        }
+    }
+    return text;
+}
+
+// The option of the toolkit's that `argument` is, if any.
+const ToolkitOption* toolkitOption(std::string_view argument, const Toolkit& toolkit) {
+    if (!argument.starts_with('-')) {
+        return nullptr;
+    }
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    for (const ToolkitOption& option : toolkit.options) {
+        if (option.name.ends_with('=') ? argument.starts_with(option.name)
+                                       : argument == option.name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::string_view programName(Program program) {
+    return rowOf(program).name;
+}
+
+std::string refusal(Program program, std::string_view argument) {
+    const std::string name(programName(program));
+    return name + ": unknown argument '" + printable(argument) + "': " +
+           (program == Program::Game ? "the game takes no options"
+                                     : "it takes one script at most") +
+           " (see " + name + " --help)";
+}
+
+Asked readCommandLine(Program program, std::span<const std::string> arguments,
+                      const Toolkit& toolkit) {
+    for (const std::string& argument : arguments) {
+        for (const QuestionRow& question : kQuestions) {
+            if (asks(argument, question)) {
+                return {Asked::What::Answer,
+                        question.question == Question::Help
+                            ? help(program, toolkit)
+                            : std::string(programName(program)) + " " YOPO_VERSION "\n",
+                        ExitStatus::Played, std::nullopt};
+            }
+        }
+    }
+    Asked asked;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (const ToolkitOption* option = toolkitOption(argument, toolkit)) {
+            i += option->takesValue ? 1 : 0;
+        } else if (program == Program::Replay && !asked.script && !argument.starts_with('-')) {
+            asked.script = argument;
+        } else {
+            return {Asked::What::Refuse, refusal(program, argument), ExitStatus::Usage,
+                    std::nullopt};
+        }
+    }
+    return asked;
+}
+
+} // namespace runtime
