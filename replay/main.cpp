@@ -17,10 +17,11 @@
 int main(int argc, char** argv) {
 #ifdef _WIN32
     // The same bytes on every platform: a script is read as it is, where
-    // text mode would end it at a Ctrl-Z, and the transcript ends its lines
-    // with LF, not CR LF.
+    // text mode would end it at a Ctrl-Z, and the transcript and the
+    // messages end their lines with LF, not CR LF.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     const runtime::Asked asked = runtime::readCommandLine(runtime::Program::Replay, arguments);

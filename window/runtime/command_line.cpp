@@ -59,7 +59,7 @@ constexpr bool kWindows = false;
 std::string spelt(const QuestionRow& question, std::string_view between) {
     std::string text(question.argument);
     if (kWindows && !question.windowsAlias.empty()) {
-        text += std::string(between) + std::string(question.windowsAlias);
+        text.append(between).append(question.windowsAlias);
     }
     return text;
 }
@@ -75,25 +75,31 @@ const ProgramRow& rowOf(Program program) {
 
 std::string help(Program program, const Toolkit& toolkit) {
     const ProgramRow& row = rowOf(program);
-    std::string text = "Usage: " + std::string(row.name) + " [";
+    std::string asked;
     for (const QuestionRow& question : kQuestions) {
-        text += spelt(question, " | ") + " | ";
+        asked.append(asked.empty() ? "" : " | ").append(spelt(question, " | "));
     }
-    text.resize(text.size() - 3);
-    text += program == Program::Replay ? " | SCRIPT]\n" : "]\n";
-    text += std::string(row.about) + "\n\n";
+    asked.append(program == Program::Replay ? " | SCRIPT" : "");
+    std::string text = "Usage: ";
+    text.append(row.name).append(" [").append(asked).append("]\n");
+    text.append(row.about).append("\n\n");
+    std::size_t column = 0;
+    for (const QuestionRow& question : kQuestions) {
+        column = std::max(column, spelt(question, ", ").size() + 2);
+    }
     for (const QuestionRow& question : kQuestions) {
         std::string argument = spelt(question, ", ");
-        argument.resize(std::max<std::size_t>(argument.size() + 2, 11), ' ');
-        text += "  " + argument + question.help + "\n";
+        argument.resize(column, ' ');
+        text.append("  ").append(argument).append(question.help).append("\n");
     }
     if (!toolkit.note.empty()) {
-        text += "\n" + std::string(toolkit.note) + "\n";
+        text.append("\n").append(toolkit.note).append("\n");
     }
-    text += "\nExit status:\n";
+    text.append("\nExit status:\n");
     for (std::size_t status = 0; status < row.statuses.size(); ++status) {
         if (row.statuses[status] != nullptr) {
-            text += "  " + std::to_string(status) + "  " + row.statuses[status] + "\n";
+            text.append("  ").append(std::to_string(status)).append("  ");
+            text.append(row.statuses[status]).append("\n");
         }
     }
     return text;
@@ -121,11 +127,13 @@ std::string_view programName(Program program) {
 }
 
 std::string refusal(Program program, std::string_view argument) {
-    const std::string name(programName(program));
-    return name + ": unknown argument '" + printable(argument) + "': " +
-           (program == Program::Game ? "the game takes no options"
-                                     : "it takes one script at most") +
-           " (see " + name + " --help)";
+    const std::string_view name = programName(program);
+    std::string text(name);
+    text.append(": unknown argument '").append(printable(argument)).append("': ");
+    text.append(program == Program::Game ? "the game takes no options"
+                                         : "it takes one script at most");
+    text.append(" (see ").append(name).append(" --help)");
+    return text;
 }
 
 Asked readCommandLine(Program program, std::span<const std::string> arguments,
@@ -133,11 +141,12 @@ Asked readCommandLine(Program program, std::span<const std::string> arguments,
     for (const std::string& argument : arguments) {
         for (const QuestionRow& question : kQuestions) {
             if (asks(argument, question)) {
-                return {Asked::What::Answer,
-                        question.question == Question::Help
-                            ? help(program, toolkit)
-                            : std::string(programName(program)) + " " YOPO_VERSION "\n",
-                        ExitStatus::Played, std::nullopt};
+                std::string text(programName(program));
+                text.append(" " YOPO_VERSION "\n");
+                if (question.question == Question::Help) {
+                    text = help(program, toolkit);
+                }
+                return {Asked::What::Answer, text, ExitStatus::Played, std::nullopt};
             }
         }
     }
