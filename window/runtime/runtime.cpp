@@ -1,6 +1,8 @@
 // runtime.cpp: raising events, and catching what the game does not.
 #include "runtime.h"
 
+#include "focus.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -21,12 +23,24 @@ bool Runtime::raise(Handler&& handler) {
     if (m_error) {
         return false;
     }
+    const forms::CommandButton* before = focusedButton();
     try {
         handler();
     } catch (const forms::RunTimeError& error) {
         m_error = error;
         m_scheduler.halt();
         runTimeError(error);
+        return true;
+    }
+    // Only once the handler is over: closing the tap disables the tap's
+    // button before it enables the fire's, and a toolkit that moves the
+    // focus off a disabled button at once may have moved it anywhere, or
+    // nowhere, where the window itself should have it.
+    if (before != nullptr) {
+        const forms::CommandButton* settled = settledFocus(m_form, *before);
+        if (settled == nullptr || settled != focusedButton()) {
+            moveFocus(settled);
+        }
     }
     return true;
 }

@@ -31,7 +31,8 @@ public:
 
     // Each returns whether the event reached its handler: a button that is
     // disabled or hidden raises no click, and after a run-time error nothing
-    // is raised any more.
+    // is raised any more. Once a handler is over, the focus settles (see
+    // settledFocus): the host hears where it goes through moveFocus.
     bool raiseLoad();
     bool raiseClick(const forms::CommandButton& button);
     // Raises one tick at once, as the scheduler does when it falls due; false
@@ -85,6 +86,11 @@ protected:
         (void)offset;
         (void)ground;
     }
+    // The button that has the keyboard focus now, or nullptr for the window
+    // itself; a front end without a keyboard has none.
+    virtual const forms::CommandButton* focusedButton() const { return nullptr; }
+    // The focus goes to `button`, or to the window itself for nullptr.
+    virtual void moveFocus(const forms::CommandButton* button) { (void)button; }
     // The handler has stopped where it failed and nothing ticks any more:
     // tell the player error.report(), then end with kRunTimeErrorStatus.
     virtual void runTimeError(const forms::RunTimeError& error) = 0;

@@ -198,34 +198,10 @@ void FormView::formChanged(Property property) {
 
 void FormView::syncButton(const CommandButton& control) {
     QPushButton* widget = m_buttons.at(&control);
-    const bool hadFocus = window()->focusWidget() == widget;
     widget->setText(toQString(control.caption()));
     widget->setGeometry(viewRect(control.rect(), m_offset));
     widget->setEnabled(control.enabled());
     widget->setVisible(control.visible());
-    if (hadFocus && !control.canBeClicked()) {
-        moveFocusOnFrom(widget);
-    }
-}
-
-// Qt itself moves the focus off a button it disables or hides, but at once,
-// halfway through the handler, to whatever can act at that moment. So the
-// focus settles again once the handler is over.
-void FormView::moveFocusOnFrom(QPushButton* button) {
-    m_focusFrom = button;
-    if (!m_focusSettling) {
-        m_focusSettling = true;
-        QMetaObject::invokeMethod(this, &FormView::settleFocus, Qt::QueuedConnection);
-    }
-}
-
-void FormView::settleFocus() {
-    m_focusSettling = false;
-    const CommandButton* from = controlOf(m_focusFrom);
-    m_focusFrom = nullptr;
-    if (from != nullptr) {
-        focusOn(runtime::settledFocus(m_form, *from), Qt::TabFocusReason);
-    }
 }
 
 void FormView::focusOn(const CommandButton* control, Qt::FocusReason reason) {

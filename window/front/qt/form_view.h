@@ -11,7 +11,6 @@
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
-#include <QPointer>
 #include <QStaticText>
 #include <QWidget>
 
@@ -54,6 +53,10 @@ public:
     std::function<void()> onKeyboardLost;
 
     QPushButton* button(const CommandButton& control) const;
+    // The button that has the focus, or nullptr for the window itself.
+    const CommandButton* focusedControl() const { return controlOf(focusWidget()); }
+    // The focus goes to the button, or to the window itself for nullptr.
+    void focusOn(const CommandButton* control, Qt::FocusReason reason);
     const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
         return m_tabOrder;
     }
@@ -93,10 +96,6 @@ private:
     void syncButton(const CommandButton& control);
     // Hands Space or Enter on to onKey; false for any other key.
     bool reportKey(const QKeyEvent& event);
-    void moveFocusOnFrom(QPushButton* button);
-    void settleFocus();
-    // The button the focus goes to, or the window itself for none.
-    void focusOn(const CommandButton* control, Qt::FocusReason reason);
     const CommandButton* controlOf(const QWidget* widget) const;
 
     void paintText(QPainter& painter, const drawing::TextRun& run);
@@ -128,9 +127,6 @@ private:
     std::optional<Colour> m_ground;
     std::unique_ptr<Announcer> m_announcer;
     runtime::Announcements m_announcements{m_form};
-    // The button that lost the focus while a handler ran, until the focus settles.
-    QPointer<QPushButton> m_focusFrom;
-    bool m_focusSettling = false;
 };
 
 } // namespace front::qt

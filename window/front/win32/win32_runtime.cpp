@@ -117,7 +117,7 @@ int Win32Runtime::run() {
         const DWORD woken =
             MsgWaitForMultipleObjectsEx(count, &alarm, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (count == 1 && woken == WAIT_OBJECT_0 && m_alarm.rang()) {
-            wakeUp();
+            wake();
         }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -277,13 +277,7 @@ void Win32Runtime::click(WORD id) {
     if (id == 0 || id > m_buttons.size()) {
         return;
     }
-    click(*m_buttons[id - 1].first);
-}
-
-void Win32Runtime::click(const CommandButton& button) {
-    HWND before = GetFocus();
-    raiseClick(button);
-    settleFocus(before);
+    raiseClick(*m_buttons[id - 1].first);
 }
 
 // Taken before the dialog manager, which makes every repeat of a held
@@ -301,20 +295,8 @@ bool Win32Runtime::reportedKey(const MSG& message) {
         keyUp(key, at);
         return true;
     }
-    HWND before = GetFocus();
-    if (keyDown(key, at, buttonOf(before))) {
-        settleFocus(before);
-    }
+    keyDown(key, at, buttonOf(GetFocus()));
     return true;
-}
-
-// A handler may disable or hide the button that has the focus; once it is
-// over, the focus settles where every front end puts it.
-void Win32Runtime::settleFocus(HWND before) {
-    const CommandButton* from = buttonOf(before);
-    if (m_window != nullptr && from != nullptr) {
-        focusOn(runtime::settledFocus(m_form, *from));
-    }
 }
 
 void Win32Runtime::focusOn(const CommandButton* button) {
@@ -383,12 +365,6 @@ void Win32Runtime::placeWindow(Twips left, Twips top) {
     SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(left) * r)),
                  static_cast<int>(std::lround(toPixels(top) * r)), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32Runtime::wakeUp() {
-    HWND before = GetFocus();
-    wake();
-    settleFocus(before);
 }
 
 } // namespace front::win32

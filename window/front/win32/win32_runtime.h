@@ -42,6 +42,8 @@ protected:
     void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
     void placeWindow(Twips left, Twips top) override;
     void showContents(drawing::ContentsOffset offset, Colour ground) override;
+    const CommandButton* focusedButton() const override { return buttonOf(GetFocus()); }
+    void moveFocus(const CommandButton* button) override { focusOn(button); }
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
 
@@ -56,12 +58,9 @@ private:
     void syncButton(const CommandButton& button);
     void layOut();
     void click(WORD id);
-    void click(const CommandButton& button);
     // Space and Enter go to the runtime, not to the dialog manager nor the
     // buttons; true if the message was one of them to this window.
     bool reportedKey(const MSG& message);
-    void settleFocus(HWND before);
-    void wakeUp();
     // The button the focus goes to, or the window itself for none.
     void focusOn(const CommandButton* button);
     const CommandButton* buttonOf(HWND widget) const;
