@@ -1,6 +1,8 @@
 // qt_runtime.cpp: the window's place, its alarm clock and its run-time errors on Qt.
 #include "qt_runtime.h"
 
+#include "opening_place.h"
+
 #include "qt_text.h"
 #include "qt_text_metrics.h"
 
@@ -46,8 +48,10 @@ void QtRuntime::start() {
     // A fixed single border with the close box only.
     m_view.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
-    const QRect screen = m_view.screen()->availableGeometry();
-    m_view.move(screen.center() - QPoint(m_view.width() / 2, m_view.height() / 2));
+    const QRect work = m_view.screen()->availableGeometry();
+    const runtime::ScreenPlace place = runtime::openingPlace(
+        {work.x(), work.y(), work.width(), work.height()}, m_view.width(), m_view.height());
+    m_view.move(place.x, place.y);
     m_view.show();
     // Where it was asked to open; a window manager that puts it elsewhere
     // says so, and the form takes its word until the game moves the window.

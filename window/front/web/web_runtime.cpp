@@ -1,6 +1,7 @@
 // web_runtime.cpp: the page's clock, its alarm and its window that stays put.
 #include "web_runtime.h"
 
+#include "opening_place.h"
 #include "page.h"
 
 #include <cmath>
@@ -23,8 +24,10 @@ void WebRuntime::start(int screenWidth, int screenHeight) {
     if (!raiseLoad() || error()) {
         return;
     }
-    m_form.windowStandsAt((toTwips(screenWidth) - m_form.clientWidth()) / 2,
-                          (toTwips(screenHeight) - m_form.clientHeight()) / 2);
+    const runtime::ScreenPlace place =
+        runtime::openingPlace({0, 0, screenWidth, screenHeight}, toPixels(m_form.clientWidth()),
+                              toPixels(m_form.clientHeight()));
+    m_form.windowStandsAt(toTwips(place.x), toTwips(place.y));
     m_standsAt = {m_form.left(), m_form.top()};
 }
 

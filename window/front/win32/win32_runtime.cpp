@@ -3,6 +3,7 @@
 
 #include "focus.h"
 #include "japanese_font.h"
+#include "opening_place.h"
 #include "resource_ids.h"
 #include "utf16.h"
 
@@ -97,10 +98,10 @@ bool Win32Runtime::start() {
     RECT outer{};
     GetWindowRect(m_window, &outer);
     const RECT& work = monitor.rcWork;
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    SetWindowPos(m_window, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+    const runtime::ScreenPlace place =
+        runtime::openingPlace({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                              outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(m_window, nullptr, place.x, place.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
