@@ -7,6 +7,7 @@
 #include "motion_preference.h"
 #include "qt_options.h"
 #include "qt_runtime.h"
+#include "start_up.h"
 #include "surroundings.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 int main(int argc, char** argv) {
     // Read before anything else: neither an answer nor a refusal needs a display.
@@ -46,18 +48,16 @@ int main(int argc, char** argv) {
     forms::Form1 form;
     yopo::Game game(form);
     front::qt::FormView view(form);
-    if (const QStringList broken = view.unreadablePictures(); !broken.isEmpty()) {
-        std::fprintf(stderr,
-                     "yopo: cannot read the picture %s; the program is damaged, reinstall it\n",
-                     qPrintable(broken.join(QStringLiteral(", "))));
+    if (const std::optional<std::string> damaged = runtime::damagedPictures(
+            form, [&view](const std::string& name) { return !view.picture(name).isNull(); })) {
+        std::fprintf(stderr, "yopo: %s\n", damaged->c_str());
         return yopo::kCannotStart;
     }
     fonts.wait();
     yopo::warnIfNoJapaneseFont(front::qt::FormView::japaneseFaces());
     front::qt::QtRuntime runtime(form, game, view);
-    // A maintainers' switch, off unless set: YOPO_TIME_SCALE=100 runs the clock 100 times faster.
-    if (const double scale = qEnvironmentVariable("YOPO_TIME_SCALE").toDouble(); scale > 0) {
-        runtime.setTimeScale(scale);
+    if (const std::optional<double> scale = ::runtime::maintainersTimeScale()) {
+        runtime.setTimeScale(*scale);
     }
     runtime.start();
     // Asked once the window is up; the answer comes long before any catastrophe.

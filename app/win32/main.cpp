@@ -2,6 +2,7 @@
 #include "command_line.h"
 #include "form1.h"
 #include "game.h"
+#include "start_up.h"
 #include "utf16.h"
 #include "win32_runtime.h"
 
@@ -66,19 +67,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         forms::Form1 form;
         yopo::Game game(form);
         front::win32::Win32Runtime runtime(form, game);
-        std::string broken;
-        for (const std::string& name : runtime.unreadablePictures()) {
-            broken += (broken.empty() ? "" : ", ") + name;
-        }
-        if (!broken.empty()) {
-            cannotStart("cannot read the picture " + broken +
-                        "; the program is damaged, reinstall it");
+        if (const std::optional<std::string> damaged = runtime.damagedPictures()) {
+            cannotStart(*damaged);
         } else {
-            // A maintainers' switch, off unless set: YOPO_TIME_SCALE=100 runs the clock 100 times
-            // faster.
-            if (const char* scale = std::getenv("YOPO_TIME_SCALE");
-                scale != nullptr && std::atof(scale) > 0) {
-                runtime.setTimeScale(std::atof(scale));
+            if (const std::optional<double> scale = ::runtime::maintainersTimeScale()) {
+                runtime.setTimeScale(*scale);
             }
             if (!runtime.start()) {
                 cannotStart("cannot create the window");

@@ -343,20 +343,4 @@ const QPixmap& FormView::picture(const std::string& name) {
     return *found;
 }
 
-QStringList FormView::unreadablePictures() {
-    QStringList unreadable;
-    std::vector<std::string> names = {m_form.icon()};
-    for (const auto& control : m_form.controls()) {
-        if (const auto* image = dynamic_cast<const Image*>(control.get())) {
-            names.push_back(image->picture());
-        }
-    }
-    for (const std::string& name : names) {
-        if (picture(name).isNull()) {
-            unreadable.push_back(toQString(name));
-        }
-    }
-    return unreadable;
-}
-
 } // namespace front::qt

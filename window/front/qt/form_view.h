@@ -77,8 +77,6 @@ public:
     static QFont formFont(float points, bool bold = false);
     // The faces that font is looked for in, the closest first.
     static const QStringList& japaneseFaces();
-    // Names of the pictures (the window's icon among them) that do not decode.
-    QStringList unreadablePictures();
     // A picture of the assets, decoded once: null if it does not decode.
     const QPixmap& picture(const std::string& name);
 

@@ -5,6 +5,7 @@
 #include "japanese_font.h"
 #include "opening_place.h"
 #include "resource_ids.h"
+#include "start_up.h"
 #include "utf16.h"
 
 #include <algorithm>
@@ -61,6 +62,15 @@ Win32Runtime::~Win32Runtime() {
 
 double Win32Runtime::ratio() const {
     return m_dpi / kLayoutDpi;
+}
+
+std::optional<std::string> Win32Runtime::damagedPictures() {
+    return runtime::damagedPictures(m_form, [this](const std::string& name) {
+        if (name == m_form.icon()) {
+            return LoadIconW(GetModuleHandleW(nullptr), YOPO_RES_WINDOW_ICON) != nullptr;
+        }
+        return m_pictures.decodes(name);
+    });
 }
 
 bool Win32Runtime::start() {

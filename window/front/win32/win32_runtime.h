@@ -13,6 +13,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace front::win32 {
@@ -27,8 +29,9 @@ public:
     Win32Runtime(const Win32Runtime&) = delete;
     Win32Runtime& operator=(const Win32Runtime&) = delete;
 
-    // Names of the embedded pictures that do not decode.
-    std::vector<std::string> unreadablePictures() { return m_pictures.unreadable(); }
+    // The one line that says the program is damaged, if a picture it carries
+    // (the window's icon among them) does not decode.
+    std::optional<std::string> damagedPictures();
 
     // Creates the window, raises Form_Load, then shows the window centred on
     // its screen with the focus on the first button in tab order. False if
