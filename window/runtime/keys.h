@@ -18,14 +18,14 @@ enum class Key { Space, Enter, Other };
 // A key held down presses once. Platforms report a held key's repeats in
 // three ways: more downs (Windows, the web), ups and downs marked as repeats,
 // or, under X, ups and downs that Qt often leaves unmarked, each pair at one
-// and the same moment. So a down presses only a key that was up, and an up
-// followed by a down sooner than any hand lets a key go and strikes it
-// again is a repeat, whatever the platform marks.
+// and the same moment of the window system's clock. So a down presses only
+// a key that was up, and an up followed by a down within the same
+// millisecond is a repeat, whatever the platform marks: no hand, nor even a
+// program typing for a test, lets a key go and strikes it again as fast.
 class Keys {
 public:
-    // Faster than any finger: the quickest taps of one key leave it up for
-    // some 30 ms.
-    static constexpr Milliseconds kRepeatGap = 10;
+    // How long a key must have been up for its next down to be a new press.
+    static constexpr Milliseconds kRepeatGap = 1;
 
     // `key` went down at `at`, on the platform's clock for key events
     // (nullopt where the event carries no time, as a synthetic one). Returns
