@@ -3,6 +3,7 @@
 
 #include "accessible_tree.h"
 #include "focus.h"
+#include "json.h"
 
 #include <cstdio>
 #include <string_view>
@@ -13,20 +14,7 @@ namespace front::web {
 namespace {
 
 std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return runtime::jsonString(text);
 }
 
 const char* boolean(bool value) {
