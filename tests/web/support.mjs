@@ -11,7 +11,7 @@ import zlib from 'node:zlib';
 const require = createRequire(import.meta.url);
 const puppeteer = require('puppeteer-core');
 // The same server as scripts/serve-web, so the tests see what players get.
-export const {serve} = require('../../scripts/serve-web');
+export {serve} from '../../scripts/serve-web.mjs';
 
 export const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const site = path.resolve(process.env.YOPO_WEB_SITE ?? path.join(source, 'build-web/site'));
