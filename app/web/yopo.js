@@ -326,10 +326,11 @@ function reachOut(scaled) {
                 if (!beside) {
                     continue;
                 }
+                // Whole pixels, so that no rounding makes two areas meet.
                 if (other.box[after] <= button.box[before]) {
-                    roomBefore = Math.min(roomBefore, (button.box[before] - other.box[after]) / 2);
+                    roomBefore = Math.min(roomBefore, Math.floor((button.box[before] - other.box[after]) / 2));
                 } else if (other.box[before] >= button.box[after]) {
-                    roomAfter = Math.min(roomAfter, (other.box[before] - button.box[after]) / 2);
+                    roomAfter = Math.min(roomAfter, Math.floor((other.box[before] - button.box[after]) / 2));
                 }
             }
             const half = wanted / 2;
