@@ -183,13 +183,16 @@ function show() {
 }
 
 // The tab says what the window does, so that a player in another tab sees
-// a flood or a scald.
+// a flood or a scald: its title at once, and its icon, red, from the moment
+// the page is left for another (while the page is watched, the window
+// itself tells), for as long as the window shakes.
 function tellTheTab() {
     const { title, danger } = page.view.window;
     if (document.title !== title) {
         document.title = title;
     }
-    const icon = danger ? kDangerIcon : kIcon;
+    const warned = dom.icon.getAttribute("href") === kDangerIcon;
+    const icon = danger && (document.hidden || warned) ? kDangerIcon : kIcon;
     if (dom.icon.getAttribute("href") !== icon) {
         dom.icon.setAttribute("href", icon);
         dom.icon.setAttribute("sizes", danger ? "32x32" : "16x16 32x32 48x48");
@@ -202,10 +205,12 @@ function catchUp() {
     happen(() => page.core.wake());
 }
 
-// The page is seen again: the ticks due are delivered, the window painted
-// once and only the latest words said.
+// The page is left: the tab tells of danger. The page is seen again: the
+// ticks due are delivered, the window painted once and only the latest
+// words said.
 function comeBack() {
     if (document.hidden) {
+        tellTheTab();
         return;
     }
     catchUp();
