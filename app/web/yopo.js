@@ -67,11 +67,17 @@ const page = {
     unsaid: null,
     stale: false,
     stopped: false,
+    // Timer1's next wake-up (see wakeAt).
+    alarm: { at: null, timer: 0, round: 0 },
+    // The pictures the frame names, and the CSS colours of its colours.
+    pictures: new Map(),
+    colours: new Map(),
+    // Settles window.yopo.ready.
+    settle: null,
 };
 
-let settle;
 const ready = new Promise((resolve, reject) => {
-    settle = { resolve, reject };
+    page.settle = { resolve, reject };
 });
 ready.catch(() => {}); // the page itself says why
 // For the tests and the benchmark, and for whoever reports a fault: the game
@@ -101,15 +107,15 @@ function fontOf(pixels, bold) {
 // late wake-up (a hidden tab is woken once a second, or once a minute) still
 // delivers every tick due. A wake-up due already comes as a message, which
 // no browser holds back as it does timeouts.
-const alarm = { at: null, timer: 0, round: 0 };
 const soon = new MessageChannel();
 soon.port1.onmessage = (message) => {
-    if (message.data === alarm.round) {
+    if (message.data === page.alarm.round) {
         ring();
     }
 };
 
 function wakeAt(when) {
+    const alarm = page.alarm;
     clearTimeout(alarm.timer);
     alarm.timer = 0;
     alarm.at = when;
@@ -126,8 +132,8 @@ function wakeAt(when) {
 }
 
 function ring() {
-    alarm.timer = 0;
-    if (alarm.at !== null) {
+    page.alarm.timer = 0;
+    if (page.alarm.at !== null) {
         happen(() => page.core.wake());
     }
 }
@@ -367,23 +373,21 @@ function reachOut(scaled) {
 
 // --- The canvas ---------------------------------------------------------
 
-const colours = new Map();
 function colourOf(bgr) {
-    let css = colours.get(bgr);
+    let css = page.colours.get(bgr);
     if (css === undefined) {
         const rgb = ((bgr & 0xff) << 16) | (bgr & 0xff00) | ((bgr >> 16) & 0xff);
         css = `#${rgb.toString(16).padStart(6, "0")}`;
-        colours.set(bgr, css);
+        page.colours.set(bgr, css);
     }
     return css;
 }
 
-// The pictures the frame names, decoded before they are painted. One that
+// A picture the frame names, decoded before it is painted. One that
 // cannot be fetched or decoded is left out, as a missing picture is on the
 // desktop, and the game plays on.
-const pictures = new Map();
 function picture(name) {
-    let entry = pictures.get(name);
+    let entry = page.pictures.get(name);
     if (!entry) {
         const image = new Image();
         image.src = name;
@@ -396,7 +400,7 @@ function picture(name) {
                 entry.missing = true;
             },
         );
-        pictures.set(name, entry);
+        page.pictures.set(name, entry);
     }
     return entry;
 }
@@ -632,7 +636,7 @@ async function start() {
     layout();
     // The pictures, decoded (or found missing) before the first frame
     // counts as painted.
-    await Promise.all([...pictures.values()].map((entry) => entry.loading));
+    await Promise.all([...page.pictures.values()].map((entry) => entry.loading));
     paint();
     // The moment the first frame reaches the screen, for the benchmark.
     requestAnimationFrame(() => performance.mark("yopo-first-paint"));
@@ -654,7 +658,7 @@ async function start() {
 }
 
 start().then(
-    () => settle.resolve(),
+    () => page.settle.resolve(),
     (error) => {
         dom.loadState.textContent =
             error instanceof CannotStart ? error.message : "ヨポを始められませんでした。";
@@ -662,6 +666,6 @@ start().then(
         if (!(error instanceof CannotStart)) {
             console.error(error);
         }
-        settle.reject(error);
+        page.settle.reject(error);
     },
 );

@@ -97,8 +97,7 @@ std::string WebView::describe(double ratio, const std::optional<RunTimeError>& s
                       ",\"title\":" + quoted(title) + ",\"danger\":" + boolean(m_shaking) +
                       "},\"controls\":[";
     // The master speaks first: what he says is why the buttons matter.
-    std::vector<runtime::AccessibleNode> nodes =
-        runtime::describeChildren(m_form, m_announcements);
+    std::vector<runtime::AccessibleNode> nodes = runtime::describeChildren(m_form, m_announcements);
     std::stable_partition(nodes.begin(), nodes.end(),
                           [](const runtime::AccessibleNode& node) { return node.live; });
     bool first = true;
