@@ -9,10 +9,10 @@ WindowShow::Shown WindowShow::decide(Place game, Colour painted, const WindowFac
                                      Milliseconds now) {
     Shown shown;
     const bool moved = std::exchange(m_moved, false);
+    shown.ground = m_flashes.limit(painted, now, m_reducedMotion);
     if (m_reducedMotion) {
         // The game's moves are all the shake's: the window stays where it
         // stands, and so does everything in it, once home.
-        shown.ground = m_flashes.limit(painted, now);
         if (m_wayBack) {
             shown.moveWindowTo = Place{game.left + m_wayBack->left, game.top + m_wayBack->top};
             m_sentTo = shown.moveWindowTo;
@@ -20,8 +20,6 @@ WindowShow::Shown WindowShow::decide(Place game, Colour painted, const WindowFac
         }
         return shown;
     }
-    m_flashes.follow(painted, now);
-    shown.ground = painted;
     if (window.canMove) {
         if (moved) {
             shown.moveWindowTo = game;
