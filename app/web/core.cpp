@@ -83,9 +83,9 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
 // has the keyboard (the first time, the greeting is told), 2 it lost it.
 EMSCRIPTEN_KEEPALIVE void yopo_window(int event) {
     if (event == 0) {
-        core->view.windowShown();
+        core->runtime.windowShown();
     } else if (event == 1) {
-        core->view.windowActivated();
+        core->runtime.windowActivated();
     } else {
         core->runtime.keyboardLost();
     }

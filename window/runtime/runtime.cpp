@@ -85,6 +85,23 @@ void Runtime::setReducedMotion(bool reduced) {
     showWindow();
 }
 
+void Runtime::windowActivated() {
+    if (const std::optional<std::string> words = m_announcements.windowActivated()) {
+        announce(*words, Said::Greeting);
+    }
+}
+
+void Runtime::captionChanged(const forms::Label& label) {
+    const std::string before = m_announcements.latest();
+    const std::optional<std::string> news = m_announcements.captionChanged(label);
+    if (m_announcements.latest() != before) {
+        messageChanged(before);
+    }
+    if (news) {
+        announce(*news, Said::News);
+    }
+}
+
 void Runtime::windowChanged(bool moved) {
     if (moved) {
         m_show.gameMoved();

@@ -4,6 +4,7 @@
 // only hosts it.
 #pragma once
 
+#include "announcements.h"
 #include "command_line.h"
 #include "form.h"
 #include "form_events.h"
@@ -60,6 +61,13 @@ public:
     // reads it: the window then stands still and its flashes are slowed.
     void setReducedMotion(bool reduced);
 
+    // What the front end reports of its window for screen readers (see
+    // Announcements): it is on the screen; it became the active one.
+    void windowShown() { m_announcements.windowShown(); }
+    void windowActivated();
+    // What screen readers read of the master's message, and when.
+    const Announcements& announcements() const { return m_announcements; }
+
     // The error that stopped the program, if one did.
     const std::optional<forms::RunTimeError>& error() const { return m_error; }
 
@@ -91,6 +99,18 @@ protected:
     virtual const forms::CommandButton* focusedButton() const { return nullptr; }
     // The focus goes to `button`, or to the window itself for nullptr.
     virtual void moveFocus(const forms::CommandButton* button) { (void)button; }
+    // Screen readers should speak `words` now: a new message, or the one
+    // written before anyone could hear it (the greeting) once the window is
+    // first active, which a host says only after it has told them of the
+    // window and its focus.
+    enum class Said { News, Greeting };
+    virtual void announce(const std::string& words, Said said) {
+        (void)words;
+        (void)said;
+    }
+    // The message's text as screen readers read it has changed from `before`
+    // to announcements().latest().
+    virtual void messageChanged(const std::string& before) { (void)before; }
     // The handler has stopped where it failed and nothing ticks any more:
     // tell the player error.report(), then end with kRunTimeErrorStatus.
     virtual void runTimeError(const forms::RunTimeError& error) = 0;
@@ -100,14 +120,21 @@ private:
     bool raise(Handler&& handler);
     // The game has moved the window or painted its ground.
     void windowChanged(bool moved);
+    // The game has written a label's caption.
+    void captionChanged(const forms::Label& label);
     // Shows the window as the game has left it, as far as the player wants.
     void showWindow();
 
-    // Hears the game's moves and colours of the window.
+    // Hears the game's moves and colours of the window, and its messages.
     class MoveWatcher : public forms::FormObserver {
     public:
         explicit MoveWatcher(Runtime& runtime) : m_runtime(runtime) {}
-        void controlChanged(const forms::Control&, forms::Property) override {}
+        void controlChanged(const forms::Control& control, forms::Property property) override {
+            if (control.kind() == forms::ControlKind::Label &&
+                property == forms::Property::Caption) {
+                m_runtime.captionChanged(static_cast<const forms::Label&>(control));
+            }
+        }
         void formChanged(forms::Property property) override {
             if (property == forms::Property::Left || property == forms::Property::Top) {
                 m_runtime.windowChanged(true);
@@ -122,6 +149,7 @@ private:
 
     forms::Form& m_form;
     forms::FormEvents& m_events;
+    Announcements m_announcements{m_form};
     Scheduler m_scheduler;
     MoveWatcher m_moveWatcher{*this};
     std::optional<forms::RunTimeError> m_error;

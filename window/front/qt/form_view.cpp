@@ -179,14 +179,11 @@ void FormView::setGround(Colour colour) {
     update();
 }
 
-void FormView::controlChanged(const Control& control, Property property) {
+void FormView::controlChanged(const Control& control, Property) {
     if (control.kind() == ControlKind::CommandButton) {
         syncButton(static_cast<const CommandButton&>(control));
     } else if (control.kind() != ControlKind::Timer) {
         update();
-    }
-    if (control.kind() == ControlKind::Label && property == Property::Caption) {
-        exposeCaptionChange(*this, static_cast<const Label&>(control));
     }
 }
 
@@ -225,7 +222,9 @@ void FormView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
         if (isActiveWindow()) {
-            exposeActivation(*this);
+            if (onActivated) {
+                onActivated();
+            }
         } else if (onKeyboardLost) {
             onKeyboardLost();
         }
@@ -233,7 +232,9 @@ void FormView::changeEvent(QEvent* event) {
 }
 
 void FormView::showEvent(QShowEvent* event) {
-    m_announcements.windowShown();
+    if (onShown) {
+        onShown();
+    }
     QWidget::showEvent(event);
 }
 

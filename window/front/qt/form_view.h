@@ -71,8 +71,17 @@ public:
     // Who asks screen readers to speak each new message, and when.
     void setAnnouncer(std::unique_ptr<Announcer> announcer) { m_announcer = std::move(announcer); }
     Announcer* announcer() const { return m_announcer.get(); }
-    runtime::Announcements& announcements() { return m_announcements; }
-    const runtime::Announcements& announcements() const { return m_announcements; }
+    // What screen readers read of the master's message, as the runtime
+    // that hosts this view keeps it.
+    void setAnnouncements(const runtime::Announcements* announcements) {
+        m_announcements = announcements;
+    }
+    const runtime::Announcements& announcements() const {
+        return m_announcements != nullptr ? *m_announcements : m_unannounced;
+    }
+    // Called when the window is shown, and when it becomes the active one.
+    std::function<void()> onShown;
+    std::function<void()> onActivated;
     // The font the form's text is drawn in at the given size.
     static QFont formFont(float points, bool bold = false);
     // The faces that font is looked for in, the closest first.
@@ -124,7 +133,9 @@ private:
     // The ground's colour, where it is not the form's BackColor.
     std::optional<Colour> m_ground;
     std::unique_ptr<Announcer> m_announcer;
-    runtime::Announcements m_announcements{m_form};
+    const runtime::Announcements* m_announcements = nullptr;
+    // Until a runtime hosts the view: nothing said yet.
+    runtime::Announcements m_unannounced{m_form};
 };
 
 } // namespace front::qt

@@ -3,6 +3,7 @@
 
 #include "opening_place.h"
 
+#include "form_accessible.h"
 #include "qt_text.h"
 #include "qt_text_metrics.h"
 
@@ -10,6 +11,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace front::qt {
 
@@ -30,6 +32,9 @@ QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
         }
     };
     m_view.onKeyboardLost = [this] { keyboardLost(); };
+    m_view.setAnnouncements(&announcements());
+    m_view.onShown = [this] { windowShown(); };
+    m_view.onActivated = [this] { windowActivated(); };
     m_view.installEventFilter(this);
 }
 
@@ -37,6 +42,23 @@ QtRuntime::~QtRuntime() {
     m_view.onClick = nullptr;
     m_view.onKey = nullptr;
     m_view.onKeyboardLost = nullptr;
+    m_view.onShown = nullptr;
+    m_view.onActivated = nullptr;
+    m_view.setAnnouncements(nullptr);
+}
+
+void QtRuntime::announce(const std::string& words, Said said) {
+    if (said == Said::News) {
+        front::qt::announce(m_view, words);
+        return;
+    }
+    // After the window and the focused button have been told of, so that a
+    // screen reader speaks it in turn after them.
+    QTimer::singleShot(0, &m_view, [this, words] { front::qt::announce(m_view, words); });
+}
+
+void QtRuntime::messageChanged(const std::string& before) {
+    exposeMessageChange(m_view, before);
 }
 
 void QtRuntime::start() {

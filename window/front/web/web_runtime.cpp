@@ -17,7 +17,13 @@ runtime::Milliseconds wholeMilliseconds() {
 } // namespace
 
 WebRuntime::WebRuntime(Form& form, FormEvents& events, WebView& view)
-    : runtime::Runtime(form, events), m_form(form), m_view(view), m_origin(wholeMilliseconds()) {}
+    : runtime::Runtime(form, events), m_form(form), m_view(view), m_origin(wholeMilliseconds()) {
+    m_view.setAnnouncements(&announcements());
+}
+
+WebRuntime::~WebRuntime() {
+    m_view.setAnnouncements(nullptr);
+}
 
 void WebRuntime::start(int screenWidth, int screenHeight) {
     m_origin = wholeMilliseconds();

@@ -38,7 +38,7 @@ bool wantsReducedMotion() {
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
     : runtime::Runtime(form, events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
       m_view(form, *m_metrics, m_pictures),
-      m_screenReaders(form, [this](const CommandButton& button) -> HWND {
+      m_screenReaders(form, announcements(), [this](const CommandButton& button) -> HWND {
           for (const auto& [control, widget] : m_buttons) {
               if (control == &button) {
                   return widget;
@@ -211,9 +211,16 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_SETTINGCHANGE:
         readMotionPreference();
         break;
+    case WM_SHOWWINDOW:
+        if (w) {
+            windowShown();
+        }
+        break;
     case WM_ACTIVATE:
         if (LOWORD(w) == WA_INACTIVE) {
             keyboardLost();
+        } else {
+            windowActivated();
         }
         break;
     case WM_CLOSE:
@@ -332,10 +339,7 @@ const CommandButton* Win32Runtime::buttonOf(HWND widget) const {
     return nullptr;
 }
 
-void Win32Runtime::controlChanged(const Control& control, Property property) {
-    if (control.kind() == ControlKind::Label && property == Property::Caption) {
-        m_screenReaders.captionChanged(m_window, static_cast<const Label&>(control));
-    }
+void Win32Runtime::controlChanged(const Control& control, Property) {
     switch (control.kind()) {
     case ControlKind::CommandButton:
         syncButton(static_cast<const CommandButton&>(control));

@@ -45,6 +45,11 @@ protected:
     void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
     void placeWindow(Twips left, Twips top) override;
     void showContents(drawing::ContentsOffset offset, Colour ground) override;
+    // The greeting waits until the activation's own news has gone out.
+    void announce(const std::string&, Said said) override {
+        m_screenReaders.announce(m_window, said == Said::Greeting);
+    }
+    void messageChanged(const std::string&) override { m_screenReaders.messageChanged(m_window); }
     const CommandButton* focusedButton() const override { return buttonOf(GetFocus()); }
     void moveFocus(const CommandButton* button) override { focusOn(button); }
     // Tells the player, on stderr and in a message box, and ends the program.
