@@ -4,7 +4,6 @@
 #include "command_line.h"
 
 #include <algorithm>
-
 #include <cstdio>
 #include <string>
 #include <string_view>
