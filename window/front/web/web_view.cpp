@@ -3,30 +3,20 @@
 
 #include "accessible_tree.h"
 #include "focus.h"
+#include "json.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace front::web {
 
 namespace {
 
 std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return runtime::jsonString(text);
 }
 
 const char* boolean(bool value) {
@@ -69,8 +59,7 @@ std::pair<Rect, float> placeOf(const Control& control) {
 
 } // namespace
 
-WebView::WebView(Form& form, const TextMetrics& metrics)
-    : m_form(form), m_metrics(metrics), m_announcements(form) {
+WebView::WebView(Form& form, const TextMetrics& metrics) : m_form(form), m_metrics(metrics) {
     m_form.addObserver(this);
 }
 
@@ -84,12 +73,23 @@ const PaintList& WebView::frame(double ratio) {
 }
 
 std::string WebView::describe(double ratio, const std::optional<RunTimeError>& stopped) {
+    std::string title = m_form.caption();
+    if (const Label* message = runtime::messageLabel(m_form); m_shaking && message != nullptr) {
+        const std::string& words = message->caption();
+        title = words.substr(0, words.find("\r\n"));
+    }
     std::string out = "{\"window\":{\"name\":" + quoted(runtime::describeWindow(m_form).name) +
                       ",\"width\":" + std::to_string(toPixels(m_form.clientWidth())) +
                       ",\"height\":" + std::to_string(toPixels(m_form.clientHeight())) +
+                      ",\"title\":" + quoted(title) + ",\"danger\":" + boolean(m_shaking) +
                       "},\"controls\":[";
+    // The master speaks first: what he says is why the buttons matter.
+    std::vector<runtime::AccessibleNode> nodes = runtime::describeChildren(
+        m_form, m_announcements != nullptr ? *m_announcements : m_unannounced);
+    std::stable_partition(nodes.begin(), nodes.end(),
+                          [](const runtime::AccessibleNode& node) { return node.live; });
     bool first = true;
-    for (const runtime::AccessibleNode& node : runtime::describeChildren(m_form, m_announcements)) {
+    for (const runtime::AccessibleNode& node : nodes) {
         const char* role = roleOf(node);
         if (role == nullptr || node.control == nullptr) {
             continue;
@@ -119,19 +119,10 @@ const CommandButton* WebView::focusAfter(const CommandButton* before) const {
     return before == nullptr ? runtime::firstFocus(m_form) : runtime::settledFocus(m_form, *before);
 }
 
-void WebView::windowActivated() {
-    if (std::optional<std::string> words = m_announcements.windowActivated()) {
-        m_say = std::move(words);
-    }
-}
-
-void WebView::controlChanged(const Control& control, Property property) {
-    if (property != Property::Caption || control.kind() != ControlKind::Label) {
-        return;
-    }
-    if (std::optional<std::string> words =
-            m_announcements.captionChanged(static_cast<const Label&>(control))) {
-        m_say = std::move(words);
+void WebView::formChanged(Property property) {
+    // Only the catastrophe shake ever moves the window.
+    if (property == Property::Left) {
+        m_shaking = true;
     }
 }
 
