@@ -21,7 +21,7 @@ shortcut="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/ヨポ.lnk
 kept_bath="$user/AppData/Local/ヨポ/kept"
 # user.reg writes every character beyond ASCII as \xNNNN: ヨポ is \x30e8\x30dd.
 key="[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\$app_id]"
-entry() { awk -v key="$key" 'index($0, key) == 1 { inside = 1; next } /^\[/ { inside = 0 } inside' "$WINEPREFIX/user.reg"; }
+entry() { key=$key awk 'index($0, ENVIRON["key"]) == 1 { inside = 1; next } /^\[/ { inside = 0 } inside' "$WINEPREFIX/user.reg"; }
 
 failures=0
 expect() {
