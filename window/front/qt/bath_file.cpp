@@ -15,8 +15,8 @@ namespace {
 
 QString stateFolder() {
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // Relative paths are not the player's choice: the specification of the
-    // folders says to ignore them.
+    // A relative path is ignored, as the XDG base directories are read
+    // everywhere.
     if (!state.isEmpty() && QDir::isAbsolutePath(state)) {
         return state;
     }
