@@ -154,8 +154,9 @@ export function offerNewBath(underWay, close) {
     button.id = "new-bath";
     button.type = "button";
     button.textContent = "新しく始める";
+    // Quiet, but large enough for a finger.
     Object.assign(button.style, { position: "fixed", right: "8px", bottom: "8px",
-                                  fontSize: "12px", opacity: "0.6" });
+                                  fontSize: "12px", minHeight: "24px", opacity: "0.6" });
     button.addEventListener("click", () => {
         if (underWay() && !window.confirm("いまのヨポをやめて、新しく始めますか？")) {
             return;

@@ -52,6 +52,12 @@ export function launch({args = [], ignoreDefaultArgs} = {}) {
 // opened at url and waited for until the game is ready.
 export async function open(browser, url,
                            {ratio = 1, width = 800, height = 600, mobile = false, screen} = {}) {
+    // One game at a time: a page an earlier test left open would hold the bath.
+    for (const old of await browser.pages()) {
+        if (old.url().startsWith(new URL(url).origin)) {
+            await old.close();
+        }
+    }
     const page = await browser.newPage();
     await page.setViewport(
         {width, height, deviceScaleFactor: ratio, isMobile: mobile, hasTouch: mobile});

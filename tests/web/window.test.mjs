@@ -139,7 +139,7 @@ for (const [held, width, height] of kPhone) {
 
         // Each button's touch target: its own box and the unseen area
         // around it, in CSS pixels, and what a tap at each corner finds.
-        const targets = await page.$$eval('button:not([hidden])', (buttons) => buttons.map((button) => {
+        const targets = await page.$$eval('#window button:not([hidden])', (buttons) => buttons.map((button) => {
             const box = button.getBoundingClientRect();
             const around = getComputedStyle(button, '::before');
             const border = 1;
