@@ -164,5 +164,6 @@ export function offerNewBath(underWay, close) {
         close();
         location.reload();
     });
-    document.body.append(button);
+    // Read after the window, as it stands below it.
+    document.getElementById("window").after(button);
 }

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
-import {servedAndLaunched, state} from './support.mjs';
+import {keepNothing, servedAndLaunched, state} from './support.mjs';
 
 const web = servedAndLaunched();
 
@@ -12,6 +12,7 @@ const web = servedAndLaunched();
 // it opened.
 async function openWithout(endings) {
     const page = await web.browser.newPage();
+    await keepNothing(page);
     const dialogs = [];
     page.on('dialog', async (dialog) => {
         dialogs.push(dialog.message());

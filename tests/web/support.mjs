@@ -68,17 +68,21 @@ export async function open(browser, url,
             screenWidth: screen[0], screenHeight: screen[1],
         });
     }
-    // Each game here is a new bath, whatever an earlier page kept, and keeps
-    // nothing itself: Chromium's virtual clock moves on by a commit of the
-    // page's storage, which would put the golden games' clock out.
-    await page.evaluateOnNewDocument(() => {
-        localStorage.removeItem('yopo-bath');
-        Storage.prototype.setItem = () => {};
-    });
+    await keepNothing(page);
     await page.goto(url);
     await page.waitForFunction(() => window.yopo);
     await page.evaluate(() => window.yopo.ready);
     return page;
+}
+
+// Each game on `page` is a new bath, whatever an earlier page kept, and keeps
+// nothing itself: Chromium's virtual clock moves on by a commit of the page's
+// storage, which would put the golden games' clock out.
+export async function keepNothing(page) {
+    await page.evaluateOnNewDocument(() => {
+        localStorage.removeItem('yopo-bath');
+        Storage.prototype.setItem = () => {};
+    });
 }
 
 export async function state(page) {
