@@ -6,6 +6,8 @@
 
 namespace front::headless {
 
+using forms::toTwips;
+
 HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events)
     : runtime::Runtime(form, events), m_form(form) {}
 

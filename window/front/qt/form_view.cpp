@@ -15,6 +15,16 @@
 
 namespace front::qt {
 
+using forms::blue;
+using forms::ControlKind;
+using forms::fontPixels;
+using forms::green;
+using forms::Image;
+using forms::kDefaultFontSize;
+using forms::Rect;
+using forms::red;
+using forms::toPixels;
+
 namespace {
 
 // Faces with Japanese glyphs in which every full-width character is one em

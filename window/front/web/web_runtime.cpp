@@ -7,6 +7,9 @@
 
 namespace front::web {
 
+using forms::ControlKind;
+using forms::toTwips;
+
 namespace {
 
 runtime::Milliseconds wholeMilliseconds() {
