@@ -1,8 +1,8 @@
 # The web page in Debian's Chromium, found in the web build named by
 # YOPO_WEB_BUILD (scripts/test builds it with the web preset): the golden games
-# played through the page's buttons on Chrome's virtual clock, its pixels at
-# every ratio and on a phone, its ticks in a frozen or hidden tab, the keyboard
-# and the accessibility tree, installing and playing offline, and the line it
+# replayed by the game in WebAssembly, the page's pixels at every ratio and on
+# a phone, its ticks in a frozen or hidden tab, the keyboard and the
+# accessibility tree, installing and playing offline, and the line it
 # shows when the game cannot load. Label: web. Screenshots go to
 # YOPO_WEB_BUILD/screenshots.
 set(YOPO_WEB_BUILD "" CACHE PATH "The web build (build-web) whose site the web tests play")
