@@ -43,6 +43,9 @@ template <typename... Painters>
 struct Overloaded : Painters... {
     using Painters::operator()...;
 };
+// Spelled out for compilers without C++20's deduction for aggregates (clang 14).
+template <typename... Painters>
+Overloaded(Painters...) -> Overloaded<Painters...>;
 
 QRect toQRect(const drawing::DeviceRect& rect) {
     return QRect(rect.left, rect.top, rect.width, rect.height);
