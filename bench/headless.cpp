@@ -76,8 +76,8 @@ double median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void shakeForDays(const char* what,
-                  void (*catastrophe)(forms::Form1&, yopo::Game&, front::headless::HeadlessRuntime&)) {
+void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, yopo::Game&,
+                                                        front::headless::HeadlessRuntime&)) {
     forms::Form1 form;
     yopo::Game game(form);
     front::headless::HeadlessRuntime runtime(form, game);
@@ -93,8 +93,8 @@ void shakeForDays(const char* what,
         const struct mallinfo2 heap = mallinfo2();
         std::printf(
             "    day %d: %7.1f ms  (%.2f us a step, %4.2f x day 1), heap in use %zu bytes%s\n", day,
-            ms, ms * 1000 / (kDay / yopo::kShakeInterval), ms / first, heap.uordblks,
-            runtime.error() ? ", STOPPED BY A RUN-TIME ERROR" : "");
+            ms, ms * 1000 / static_cast<double>(kDay / yopo::kShakeInterval), ms / first,
+            heap.uordblks, runtime.error() ? ", STOPPED BY A RUN-TIME ERROR" : "");
     }
 }
 
