@@ -20,11 +20,12 @@ import {setTimeout as sleep} from 'node:timers/promises';
 import {fileURLToPath} from 'node:url';
 import zlib from 'node:zlib';
 
+import {serve} from '../../scripts/serve-web.mjs';
+
 const here = path.dirname(fileURLToPath(import.meta.url));
 const source = path.resolve(here, '../..');
 const require = createRequire(path.join(source, 'tests/web/package.json'));
 const puppeteer = require('puppeteer-core');
-const {serve} = require(path.join(source, 'scripts/serve-web'));
 
 const site = path.resolve(process.env.BENCH_WEB_SITE ?? path.join(source, 'build-web/site'));
 const bare = path.join(here, 'bare');

@@ -1,5 +1,5 @@
-// keyboard.test.mjs: the game played from the keyboard, and what a screen
-// reader is given of the page.
+// keyboard.test.mjs: the game played from the keyboard, the focus shown,
+// and what a screen reader is given of the page.
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
@@ -33,6 +33,29 @@ test('Tab goes through the buttons in order, Space and Enter press, the focus mo
     await page.close();
 });
 
+// The relative luminance of an sRGB colour, "rgb(r, g, b)".
+function luminance(css) {
+    const [r, g, b] = css.match(/\d+/g).slice(0, 3).map((c) => {
+        const v = Number(c) / 255;
+        return v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4;
+    });
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
+
+test('Command1 shows its focus as the window opens, a ring that stands out from the panel', async () => {
+    const page = await open(web.browser, web.server.url);
+    assert.equal(await focused(page), 'Command1');
+    const ring = await page.$eval('#Command1', (button) => {
+        const style = getComputedStyle(button);
+        return {style: style.outlineStyle, width: style.outlineWidth, colour: style.outlineColor};
+    });
+    assert.deepEqual([ring.style, ring.width], ['solid', '2px']);
+    const panel = luminance('rgb(224, 224, 224)');
+    const contrast = (panel + 0.05) / (luminance(ring.colour) + 0.05);
+    assert.ok(contrast >= 3, `the ring is ${contrast.toFixed(2)}:1 against the panel`);
+    await page.close();
+});
+
 test('screen readers get the buttons, the message and the pictures, not the canvas', async () => {
     const page = await open(web.browser, web.server.url);
     const session = await page.createCDPSession();
@@ -42,6 +65,9 @@ test('screen readers get the buttons, the message and the pictures, not the canv
     const named = (nodes, role) => nodes.filter((node) => node.role?.value === role)
         .map((node) => ({name: node.name?.value ?? '', disabled: property(node, 'disabled') ?? false}));
 
+    // The page's name, then the master's message before the buttons.
+    const order = await page.$$eval('h1, #Lbl_msg, button', (elements) => elements.map((e) => e.id || e.tagName));
+    assert.deepEqual(order.slice(0, 3), ['H1', 'Lbl_msg', 'Command1']);
     let nodes = await tree();
     assert.deepEqual(named(nodes, 'button'),
                      [{name: '水を入れる', disabled: false}, {name: '沸かす', disabled: false}]);

@@ -1,8 +1,10 @@
 // offline.test.mjs: the page is an app Chromium will install, runs under its
 // Content-Security-Policy with nothing refused, plays with the server gone,
-// and takes a new version only when the player reloads.
+// and takes a new version only when the player reloads; its server answers
+// any address without falling over.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
@@ -56,7 +58,9 @@ test('Chromium reads the manifest and finds nothing that stops an install', asyn
     const parsed = JSON.parse(manifest.data);
     assert.equal(parsed.name, 'ヨポ');
     assert.equal(parsed.lang, 'ja');
-    assert.deepEqual(parsed.icons.map((icon) => icon.sizes).sort(), ['192x192', '512x512']);
+    assert.deepEqual(parsed.icons.map((icon) => `${icon.sizes} ${icon.purpose}`).sort(),
+                     ['192x192 any', '512x512 any', '512x512 maskable']);
+    assert.deepEqual(parsed.screenshots.map((shot) => shot.form_factor).sort(), ['narrow', 'wide']);
     const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
     assert.deepEqual(installabilityErrors, []);
     await page.close();
@@ -88,7 +92,7 @@ test('the page runs under its Content-Security-Policy with nothing refused', asy
     const policy = await page.$eval('meta[http-equiv="Content-Security-Policy"]',
                                     (meta) => meta.content);
     const sources = policy.split(';').flatMap((directive) => directive.trim().split(/\s+/).slice(1));
-    assert.deepEqual([...new Set(sources)].sort(), ["'self'", "'wasm-unsafe-eval'"]);
+    assert.deepEqual([...new Set(sources)].sort(), ["'none'", "'self'", "'wasm-unsafe-eval'"]);
     const html = fs.readFileSync(path.join(run.folder, 'index.html'), 'utf8');
     assert.doesNotMatch(html, /<script(?![^>]*\ssrc=)[^>]*>/i, 'an inline script');
     assert.doesNotMatch(html, /<style|\sstyle=/i, 'an inline style');
@@ -153,4 +157,33 @@ test('a new version waits while a bath runs and takes over at the next load', as
     await page.evaluate(() => window.yopo.ready);
     assert.equal((await state(page)).Phase, 0);
     await dispose(run);
+});
+
+// One request as sent, its path untouched: the status and headers.
+function ask(url, path) {
+    const {hostname, port} = new URL(url);
+    return new Promise((resolve, reject) => {
+        http.get({hostname, port, path}, (response) => {
+            response.resume();
+            resolve({status: response.statusCode, headers: response.headers});
+        }).on('error', reject);
+    });
+}
+
+test('the server answers odd addresses 400 or 404, goes on, and sends its headers', async () => {
+    const server = await serve(site);
+    const odd = ['/%', '/%E0%A4%A', '/index.html%00', '/../../etc/passwd', '/yopo.js/', '/nothing'];
+    const answers = [];
+    for (const path of odd) {
+        answers.push((await ask(server.url, path)).status);
+    }
+    assert.deepEqual(answers, [400, 400, 400, 404, 404, 404]);
+    const page = await ask(server.url, '/');
+    assert.equal(page.status, 200);
+    const policy = page.headers['content-security-policy'];
+    for (const directive of ["frame-ancestors 'none'", 'base-uri', 'form-action']) {
+        assert.ok(policy.includes(directive), `no ${directive} in ${policy}`);
+    }
+    assert.equal(page.headers['x-content-type-options'], 'nosniff');
+    await server.close();
 });

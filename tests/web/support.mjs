@@ -8,10 +8,13 @@ import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 import zlib from 'node:zlib';
 
+// The same server as scripts/serve-web, so the tests see what players get.
+import {serve} from '../../scripts/serve-web.mjs';
+
+export {serve};
+
 const require = createRequire(import.meta.url);
 const puppeteer = require('puppeteer-core');
-// The same server as scripts/serve-web, so the tests see what players get.
-export const {serve} = require('../../scripts/serve-web');
 
 export const source = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const site = path.resolve(process.env.YOPO_WEB_SITE ?? path.join(source, 'build-web/site'));

@@ -28,7 +28,7 @@ export default [
     {
         // The tests and the benchmark drive the browser from Node.js, and
         // what they hand to page.evaluate() runs in the page.
-        files: ['tests/web/**/*.mjs', 'bench/web/**/*.mjs', 'scripts/serve-web'],
+        files: ['tests/web/**/*.mjs', 'bench/web/**/*.mjs', 'scripts/serve-web.mjs'],
         languageOptions: {globals: {...globals.node, ...globals.browser}},
     },
 ];

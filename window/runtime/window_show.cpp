@@ -9,14 +9,12 @@ WindowShow::Shown WindowShow::decide(Place game, Colour painted, const WindowFac
                                      Milliseconds now) {
     Shown shown;
     const bool moved = std::exchange(m_moved, false);
+    shown.ground = m_flashes.limit(painted, now, m_reducedMotion);
     if (m_reducedMotion) {
         // The game's moves are all the shake's: the window stays where it
         // stands, and so does everything in it.
-        shown.ground = m_flashes.limit(painted, now);
         return shown;
     }
-    m_flashes.follow(painted, now);
-    shown.ground = painted;
     if (window.canMove) {
         if (moved) {
             shown.moveWindowTo = game;

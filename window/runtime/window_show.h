@@ -25,13 +25,14 @@ struct WindowFacts {
 // Each front end asks this, whenever the game moves or repaints its window or
 // the player's preference changes, what to show, and does just that.
 //
-// By default the player sees exactly what the game does: the window goes
+// By default the player sees the game's moves exactly: the window goes
 // wherever the game sends it, and where it cannot move, what it shows goes
 // aside by as far instead, so the catastrophe shake looks the same on every
-// desktop. A player who asks the desktop for reduced motion sees the window
-// and its contents stand still, and the ground pulse gently in the
-// catastrophe's colour (see FlashLimit). The game itself never knows: it
-// reads back the Left and Top it set and paints the colours it always does.
+// desktop; the ground flashes no faster than is safe (see FlashLimit). A
+// player who asks the desktop for reduced motion sees the window and its
+// contents stand still, and the ground pulse gently in the catastrophe's
+// colour. The game itself never knows: it reads back the Left and Top it set
+// and paints the colours it always does.
 class WindowShow {
 public:
     struct Shown {

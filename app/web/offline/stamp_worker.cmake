@@ -5,6 +5,8 @@
 
 file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
 list(REMOVE_ITEM files sw.js)
+# Only an install dialog shows the pictures of the page, and only online.
+list(FILTER files EXCLUDE REGEX "^screenshot-")
 list(SORT files)
 set(sums "")
 set(YOPO_SITE_FILES "'./'")

@@ -4,9 +4,11 @@
 #include "accessible_tree.h"
 #include "focus.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace front::web {
 
@@ -92,12 +94,22 @@ const PaintList& WebView::frame(double ratio) {
 }
 
 std::string WebView::describe(double ratio, const std::optional<RunTimeError>& stopped) {
+    std::string title = m_form.caption();
+    if (const Label* message = runtime::messageLabel(m_form); m_shaking && message != nullptr) {
+        const std::string& words = message->caption();
+        title = words.substr(0, words.find("\r\n"));
+    }
     std::string out = "{\"window\":{\"name\":" + quoted(runtime::describeWindow(m_form).name) +
                       ",\"width\":" + std::to_string(toPixels(m_form.clientWidth())) +
                       ",\"height\":" + std::to_string(toPixels(m_form.clientHeight())) +
+                      ",\"title\":" + quoted(title) + ",\"danger\":" + boolean(m_shaking) +
                       "},\"controls\":[";
+    // The master speaks first: what he says is why the buttons matter.
+    std::vector<runtime::AccessibleNode> nodes = runtime::describeChildren(m_form, m_announcements);
+    std::stable_partition(nodes.begin(), nodes.end(),
+                          [](const runtime::AccessibleNode& node) { return node.live; });
     bool first = true;
-    for (const runtime::AccessibleNode& node : runtime::describeChildren(m_form, m_announcements)) {
+    for (const runtime::AccessibleNode& node : nodes) {
         const char* role = roleOf(node);
         if (role == nullptr || node.control == nullptr) {
             continue;
@@ -130,6 +142,13 @@ const CommandButton* WebView::focusAfter(const CommandButton* before) const {
 void WebView::windowActivated() {
     if (std::optional<std::string> words = m_announcements.windowActivated()) {
         m_say = std::move(words);
+    }
+}
+
+void WebView::formChanged(Property property) {
+    // Only the catastrophe shake ever moves the window.
+    if (property == Property::Left) {
+        m_shaking = true;
     }
 }
 

@@ -35,9 +35,12 @@ public:
 
     // One line of JSON for the page's own elements, as screen readers are
     // to find them:
-    //   "window": {"name", "width", "height"}: its name and its client area
-    //     in the layout's pixels;
-    //   "controls": in the order screen readers walk them, each {"id",
+    //   "window": {"name", "width", "height", "title", "danger"}: its name,
+    //     its client area in the layout's pixels, and what the page's tab
+    //     says: the window's caption, or while the window shakes the first
+    //     line of the master's words, "danger" true;
+    //   "controls": in the order screen readers walk them, the master's
+    //     message first, then the window's own order, each {"id",
     //     "role" ("button", "text", "status" or "img"), "name", "enabled",
     //     "shown", "area": [left, top, width, height] in device pixels at
     //     `ratio`, the shake included, "em": its font's em in device
@@ -65,7 +68,7 @@ public:
 
 private:
     void controlChanged(const Control& control, Property property) override;
-    void formChanged(Property) override {}
+    void formChanged(Property property) override;
 
     Form& m_form;
     const TextMetrics& m_metrics;
@@ -74,6 +77,8 @@ private:
     PaintList m_frame;
     runtime::Announcements m_announcements;
     std::optional<std::string> m_say;
+    // The game has moved the window: it shakes, after a catastrophe.
+    bool m_shaking = false;
 };
 
 } // namespace front::web
