@@ -27,6 +27,8 @@ using Ms = std::chrono::duration<double, std::milli>;
 
 constexpr long long kHour = 3600LL * 1000;
 constexpr long long kDay = 24 * kHour;
+// The shake's steps in a day, each a tick of the timer.
+constexpr long long kStepsADay = kDay / yopo::kShakeInterval;
 constexpr int kFloodTicks = 408;
 
 const char* const kFloodAndAnHour = "click Command1\n"
@@ -93,8 +95,8 @@ void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, yopo::Gam
         const struct mallinfo2 heap = mallinfo2();
         std::printf(
             "    day %d: %7.1f ms  (%.2f us a step, %4.2f x day 1), heap in use %zu bytes%s\n", day,
-            ms, ms * 1000 / static_cast<double>(kDay / yopo::kShakeInterval), ms / first,
-            heap.uordblks, runtime.error() ? ", STOPPED BY A RUN-TIME ERROR" : "");
+            ms, ms * 1000 / kStepsADay, ms / first, heap.uordblks,
+            runtime.error() ? ", STOPPED BY A RUN-TIME ERROR" : "");
     }
 }
 
