@@ -1,12 +1,13 @@
 // main.cpp: ヨポ. Creates the window, lets the game greet the player, and runs.
-#include "command_line.h"
 #include "font_warm_up.h"
 #include "form1.h"
 #include "form_view.h"
 #include "game.h"
 #include "identity.h"
 #include "motion_preference.h"
+#include "qt_options.h"
 #include "qt_runtime.h"
+#include "start_up.h"
 #include "surroundings.h"
 
 #include <QApplication>
@@ -15,20 +16,21 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 
 int main(int argc, char** argv) {
-    // Answered before anything else, so that they need no display.
-    if (const std::optional<int> answered = yopo::answerQuestions(argc, argv)) {
-        return *answered;
+    // Read before anything else: neither an answer nor a refusal needs a display.
+    if (const std::optional<int> ended = yopo::readArguments(argc, argv)) {
+        return *ended;
     }
-    if (!yopo::displayNamed()) {
+    if (!yopo::namesPlatform(argc, argv) && !yopo::displayNamed()) {
         return yopo::kCannotStart;
     }
     std::optional<yopo::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
     yopo::watchForDisplayLoss();
-    // Qt has taken its own options out of argv; the game takes none.
+    // Qt has taken its own options out of argv; any left are another platform's.
     if (const std::optional<int> refused = yopo::refuseLeftovers(argc, argv)) {
         return *refused;
     }
@@ -46,18 +48,16 @@ int main(int argc, char** argv) {
     forms::Form1 form;
     yopo::Game game(form);
     front::qt::FormView view(form);
-    if (const QStringList broken = view.unreadablePictures(); !broken.isEmpty()) {
-        std::fprintf(stderr,
-                     "yopo: cannot read the picture %s; the program is damaged, reinstall it\n",
-                     qPrintable(broken.join(QStringLiteral(", "))));
+    if (const std::optional<std::string> damaged = runtime::damagedPictures(
+            form, [&view](const std::string& name) { return !view.picture(name).isNull(); })) {
+        std::fprintf(stderr, "yopo: %s\n", damaged->c_str());
         return yopo::kCannotStart;
     }
     fonts.wait();
     yopo::warnIfNoJapaneseFont(front::qt::FormView::japaneseFaces());
     front::qt::QtRuntime runtime(form, game, view);
-    // A maintainers' switch, off unless set: YOPO_TIME_SCALE=100 runs the clock 100 times faster.
-    if (const double scale = qEnvironmentVariable("YOPO_TIME_SCALE").toDouble(); scale > 0) {
-        runtime.setTimeScale(scale);
+    if (const std::optional<double> scale = ::runtime::maintainersTimeScale()) {
+        runtime.setTimeScale(*scale);
     }
     runtime.start();
     // Asked once the window is up; the answer comes long before any catastrophe.

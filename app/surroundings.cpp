@@ -31,7 +31,15 @@ std::string displayName() {
     return (display.isEmpty() ? "WAYLAND_DISPLAY=" + wayland : "DISPLAY=" + display).toStdString();
 }
 
+// QStandardPaths on the runtime folder, which the game never uses.
+bool aboutTheRuntimeFolder(const QString& message) {
+    return message.startsWith(QLatin1String("QStandardPaths: "));
+}
+
 void keepBack(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (aboutTheRuntimeFolder(message)) {
+        return;
+    }
     if (type == QtFatalMsg) {
         std::fprintf(stderr,
                      "yopo: cannot open the window: no display could be reached (%s); "
@@ -53,6 +61,9 @@ bool tellsOfLostDisplay(const QString& message) {
 }
 
 void endOnLostDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (aboutTheRuntimeFolder(message)) {
+        return;
+    }
     if (!tellsOfLostDisplay(message)) {
         g_previous(type, context, message);
         return;

@@ -2,18 +2,23 @@
 // and one clear line, not a core dump, when something is missing.
 #pragma once
 
+#include "command_line.h"
+
 #include <QStringList>
 
 namespace yopo {
 
 // The exit status when the window cannot open at all.
-constexpr int kCannotStart = 3;
+constexpr int kCannotStart = runtime::exitCode(runtime::ExitStatus::NoDisplay);
 // The exit status when the display goes away under a running game.
-constexpr int kDisplayLost = 4;
+constexpr int kDisplayLost = runtime::exitCode(runtime::ExitStatus::DisplayLost);
 
 // Held while the application starts: Qt's own complaints are kept back, and
 // a fatal one (no display to reach) becomes one line and kCannotStart
-// instead of an abort. Released, it hands on what it kept.
+// instead of an abort. Released, it hands on what it kept. Qt's remarks on
+// the runtime folder (XDG_RUNTIME_DIR unset, as for root under xvfb-run) are
+// dropped here and for the rest of the run: they ask nothing of the player,
+// and the game's messages are one line each.
 class StartUpGuard {
 public:
     StartUpGuard();

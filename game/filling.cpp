@@ -16,8 +16,6 @@ constexpr Single kRise = 5;
 // The back rim: the tub runs over.
 constexpr Single kFloodLevel = 2175;
 
-constexpr forms::Colour kWaterColour = 0xFFFFC0;
-
 // What the balloon says at each level, each band opening at its bound.
 struct FillingBand {
     Single from;
@@ -81,7 +79,7 @@ void Game::flood() {
     m_form.Line_water.setBorderStyle(forms::BorderStyle::Transparent);
     m_form.Timer1.setInterval(kShakeInterval);
     m_form.Lbl_msg.setCaption(joinLines({"大洪水です！！", "30年に一度の大洪水です！！"}));
-    ShakeStep(kWaterColour);
+    ShakeStep(forms::kWaterColour);
 }
 
 } // namespace yopo

@@ -152,7 +152,7 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long 
                 err << "not a command: ";
             }
             // Shown escaped: the line is whatever bytes the script held.
-            err << printable(line) << '\n';
+            err << runtime::printable(line) << '\n';
             return kScriptBadLine;
         }
         if (const auto& error = session.error()) {

@@ -1,14 +1,16 @@
 // script.h: yopo-headless, a whole game played from a script on a virtual clock.
 #pragma once
 
+#include "command_line.h"
+
 #include <iosfwd>
 
 namespace yopo {
 
 // Exit statuses of a script run.
-constexpr int kScriptDone = 0;
-constexpr int kScriptRunTimeError = 1;
-constexpr int kScriptBadLine = 2;
+constexpr int kScriptDone = runtime::exitCode(runtime::ExitStatus::Played);
+constexpr int kScriptRunTimeError = runtime::exitCode(runtime::ExitStatus::RunTimeError);
+constexpr int kScriptBadLine = runtime::exitCode(runtime::ExitStatus::Usage);
 
 // The most ticks one line may deliver: 58 days of the shake at 50 ms, some
 // ten seconds of replay.

@@ -45,3 +45,12 @@ add_dependencies(test_real_desktops yopo yopo_hand)
 add_test(NAME test_wayland COMMAND test_real_desktops waylandGameShakesAndEnds)
 add_test(NAME test_display_lost COMMAND test_real_desktops xServerGoneMidGame)
 set_tests_properties(test_wayland test_display_lost PROPERTIES LABELS desktop TIMEOUT 60)
+
+# A held key on a real X server, whose repeats Qt often reports as fresh presses.
+qt_add_executable(test_held_keys test_held_keys.cpp)
+target_include_directories(test_held_keys PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(test_held_keys PRIVATE Qt6::Test yopo_game yopo_qtwindow yopo_warnings)
+add_test(NAME test_held_keys
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:test_held_keys>)
+set_tests_properties(test_held_keys PROPERTIES LABELS desktop TIMEOUT 60
+                     ENVIRONMENT "QT_QPA_PLATFORM=xcb")

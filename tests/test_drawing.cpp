@@ -5,11 +5,14 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 using namespace forms;
+using drawing::DevicePixel;
+using drawing::DeviceRect;
 using drawing::Frame;
 using drawing::Primitive;
 
@@ -365,6 +368,56 @@ private slots:
         QCOMPARE(std::get<drawing::FillRect>(frame.primitives.at(kWater)).colour, 0x8080FFu);
         for (const Primitive& primitive : frame.primitives) {
             QVERIFY2(!describe(primitive).contains("0x80000"), qPrintable(describe(primitive)));
+        }
+    }
+
+    // The pixels a front end without a pen sets for a hairline: the same
+    // whichever end it is drawn from.
+    void aHairlinesPixels_data() {
+        QTest::addColumn<QList<int>>("ends"); // from x, y, to x, y
+        QTest::addColumn<QList<int>>("runs"); // left, top, width, height, ...
+        QTest::newRow("level") << QList<int>{0, 0, 4, 0} << QList<int>{0, 0, 5, 1};
+        QTest::newRow("upright, drawn upwards") << QList<int>{2, 5, 2, 1} << QList<int>{2, 1, 1, 5};
+        QTest::newRow("exactly between two pixels: the lower")
+            << QList<int>{0, 0, 2, 1} << QList<int>{0, 0, 1, 1, 1, 1, 2, 1};
+        QTest::newRow("the same, drawn the other way")
+            << QList<int>{2, 1, 0, 0} << QList<int>{0, 0, 1, 1, 1, 1, 2, 1};
+        QTest::newRow("steep, between two columns: the righter")
+            << QList<int>{0, 0, 1, 2} << QList<int>{0, 0, 1, 1, 1, 1, 1, 2};
+    }
+    void aHairlinesPixels() {
+        QFETCH(QList<int>, ends);
+        QFETCH(QList<int>, runs);
+        QList<int> covered;
+        for (const DeviceRect& run : drawing::runsOf({{ends[0], ends[1]}, {ends[2], ends[3]}, 0})) {
+            covered << run.left << run.top << run.width << run.height;
+        }
+        QCOMPARE(covered, runs);
+    }
+
+    // A rounded outline is one pixel wide, unbroken and symmetric both ways,
+    // and its fill reaches the outline on every row without passing it.
+    void aRoundedOutlinesPixels() {
+        const drawing::RoundedRect shape{{10, 20, 31, 17}, 6.5, 0xFFFFFF, 0};
+        const std::vector<DevicePixel> outline = drawing::outlineOf(shape);
+        const auto on = [&](int x, int y) {
+            return std::find(outline.begin(), outline.end(), DevicePixel{x, y}) != outline.end();
+        };
+        for (const DevicePixel& pixel : outline) {
+            QVERIFY(on(10 + 40 - pixel.x, pixel.y));
+            QVERIFY(on(pixel.x, 20 + 36 - pixel.y));
+            int neighbours = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    neighbours += (dx != 0 || dy != 0) && on(pixel.x + dx, pixel.y + dy) ? 1 : 0;
+                }
+            }
+            QVERIFY2(neighbours >= 2, qPrintable(QString("%1,%2").arg(pixel.x).arg(pixel.y)));
+        }
+        for (const DeviceRect& run : drawing::fillRunsOf(shape)) {
+            const int y = run.top;
+            QVERIFY(on(run.left, y) || on(run.left - 1, y));
+            QVERIFY(on(run.right(), y) || on(run.right() + 1, y));
         }
     }
 };

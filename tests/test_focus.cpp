@@ -1,8 +1,9 @@
 // test_focus.cpp: the keyboard among the window's buttons, as every front end
 // asks for it: tab order, the first focus, where the focus settles after a
-// handler, and which keys press the focused button.
+// handler, and which keys press the focused button, once however long held.
 #include "focus.h"
 #include "form1.h"
+#include "keys.h"
 
 #include <QTest>
 
@@ -88,30 +89,68 @@ private slots:
 
     void whichKeysPress_data() {
         QTest::addColumn<runtime::Key>("key");
-        QTest::addColumn<bool>("autoRepeat");
         QTest::addColumn<QString>("focused");
         QTest::addColumn<bool>("pressed");
-        QTest::newRow("Space") << runtime::Key::Space << false << "Command1" << true;
-        QTest::newRow("Enter") << runtime::Key::Enter << false << "Command1" << true;
-        QTest::newRow("Enter held: once, not at every repeat")
-            << runtime::Key::Enter << true << "Command1" << false;
-        QTest::newRow("Space held: once, not at every repeat")
-            << runtime::Key::Space << true << "Command1" << false;
-        QTest::newRow("any other key") << runtime::Key::Other << false << "Command1" << false;
-        QTest::newRow("the window has the focus: nothing")
-            << runtime::Key::Enter << false << "" << false;
+        QTest::newRow("Space") << runtime::Key::Space << "Command1" << true;
+        QTest::newRow("Enter") << runtime::Key::Enter << "Command1" << true;
+        QTest::newRow("any other key") << runtime::Key::Other << "Command1" << false;
+        QTest::newRow("the window has the focus: nothing") << runtime::Key::Enter << "" << false;
         QTest::newRow("a greyed button that still has it: nothing")
-            << runtime::Key::Enter << false << "Command2" << false;
+            << runtime::Key::Enter << "Command2" << false;
     }
     void whichKeysPress() {
         QFETCH(runtime::Key, key);
-        QFETCH(bool, autoRepeat);
         QFETCH(QString, focused);
         QFETCH(bool, pressed);
         Form1 form;
         form.Command2.setEnabled(false);
         const CommandButton* has = button(form, focused);
-        QCOMPARE(runtime::pressedBy(key, autoRepeat, has), pressed ? has : nullptr);
+        runtime::Keys keys;
+        QCOMPARE(keys.down(key, 0, has), pressed ? has : nullptr);
+    }
+
+    // Each row is what the platform reports of one key, in order: 'd' a
+    // down, 'u' an up, each at the time after it (none: the event has no
+    // time); the count is how many of the downs press.
+    void aKeyHeldDownPressesOnce_data() {
+        QTest::addColumn<QStringList>("reported");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("held, repeats as more downs (Windows, the web)")
+            << QStringList{"d0", "d500", "d533", "d566", "u600"} << 1;
+        QTest::newRow("held, repeats as ups and downs at one moment (X)")
+            << QStringList{"d0", "u500", "d500", "u533", "d533", "u600"} << 1;
+        QTest::newRow("tapped twice, quick as a finger goes")
+            << QStringList{"d0", "u60", "d90"} << 2;
+        QTest::newRow("tapped twice, quick as a program types")
+            << QStringList{"d0", "u1", "d2", "u3"} << 2;
+        QTest::newRow("synthetic taps without a time") << QStringList{"d", "u", "d", "u"} << 2;
+        QTest::newRow("synthetic repeats without a time") << QStringList{"d", "d", "d"} << 1;
+        QTest::newRow("a clock that wrapped between up and down")
+            << QStringList{"d4294967290", "u4294967295", "d3"} << 2;
+        QTest::newRow("let go while the window was away: the next down presses")
+            << QStringList{"d0", "lost", "d5000"} << 2;
+    }
+    void aKeyHeldDownPressesOnce() {
+        QFETCH(QStringList, reported);
+        QFETCH(int, presses);
+        Form1 form;
+        for (const runtime::Key key : {runtime::Key::Space, runtime::Key::Enter}) {
+            runtime::Keys keys;
+            int pressed = 0;
+            for (const QString& event : reported) {
+                const std::optional<runtime::Milliseconds> at =
+                    event.size() > 1 && event != "lost" ? std::optional(event.mid(1).toLongLong())
+                                                        : std::nullopt;
+                if (event == "lost") {
+                    keys.letGo();
+                } else if (event.startsWith('d')) {
+                    pressed += keys.down(key, at, &form.Command1) != nullptr ? 1 : 0;
+                } else {
+                    keys.up(key, at);
+                }
+            }
+            QCOMPARE(pressed, presses);
+        }
     }
 };
 

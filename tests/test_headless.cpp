@@ -66,6 +66,44 @@ private slots:
         QVERIFY(process.readAllStandardOutput().contains("\"Height\":140"));
     }
 
+    // The command line, by the table every program shares.
+    void theCommandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out"); // its first line
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("--help") << QStringList{"--help"} << 0
+                                << QByteArray("Usage: yopo-headless [--help | --version | SCRIPT]")
+                                << QByteArray();
+        QTest::newRow("--version") << QStringList{"--version"} << 0
+                                   << QByteArray("yopo-headless " YOPO_VERSION) << QByteArray();
+        QTest::newRow("an unknown option")
+            << QStringList{"--fast"} << 2 << QByteArray()
+            << QByteArray("yopo-headless: unknown argument '--fast': it takes one script at most "
+                          "(see yopo-headless --help)\n");
+        QTest::newRow("two scripts")
+            << QStringList{YOPO_GOLDEN_DIR "/flood.script", "\x1b[2J"} << 2 << QByteArray()
+            << QByteArray(R"(yopo-headless: unknown argument '\x1b[2J': it takes one script at )"
+                          "most (see yopo-headless --help)\n");
+        QTest::newRow("a script that cannot be read")
+            << QStringList{"/nonexistent/\u202Ebath"} << 2 << QByteArray()
+            << QByteArray(R"(yopo-headless: cannot read /nonexistent/\u202ebath)"
+                          "\n");
+    }
+    void theCommandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QProcess process;
+        process.start(YOPO_HEADLESS, arguments);
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), status);
+        QCOMPARE(process.readAllStandardOutput().split('\n').first(), out);
+        QCOMPARE(process.readAllStandardError(), err);
+    }
+
     void aBadLineStopsTheRunWithItsNumber_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("shown"); // as the message quotes it
@@ -93,6 +131,18 @@ private slots:
             << QByteArray("click 水\xe3\x82") << QByteArray("click 水\uFFFD");
         QTest::newRow("a surrogate half")
             << QByteArray("jump\xed\xa0\x80") << QByteArray("jump\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("a right-to-left override, which would turn what follows round")
+            << QByteArray("jump \u202E;1 enil") << QByteArray(R"(jump \u202e;1 enil)");
+        QTest::newRow("every other bidirectional control")
+            << QByteArray("jump\u061C\u200E\u200F\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069")
+            << QByteArray(
+                   R"(jump\u061c\u200e\u200f\u202a\u202b\u202c\u202d\u2066\u2067\u2068\u2069)");
+        QTest::newRow("line and paragraph separators, which would split the message")
+            << QByteArray("jump\u2028state\u2029") << QByteArray(R"(jump\u2028state\u2029)");
+        QTest::newRow("a byte order mark")
+            << QByteArray("\uFEFFstate") << QByteArray(R"(\ufeffstate)");
+        QTest::newRow("a Ctrl-Z, which once ended a text file on Windows")
+            << QByteArray("\x1a") << QByteArray(R"(\x1a)");
         QTest::newRow("Japanese kept")
             << QByteArray("click 水を入れる") << QByteArray("click 水を入れる");
     }

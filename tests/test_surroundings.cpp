@@ -2,6 +2,7 @@
 // says so in one line and leaves with a status, never with a core dump.
 #include "form.h"
 #include "form_view.h"
+#include "start_up.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -97,7 +98,10 @@ private slots:
             {.caption = "ヨポ", .clientWidth = 1500, .clientHeight = 1500, .icon = "yopo.ico"},
             rows);
         front::qt::FormView view(form);
-        QCOMPARE(view.unreadablePictures(), QStringList{"no-such-picture.png"});
+        const std::optional<std::string> damaged = runtime::damagedPictures(
+            form, [&view](const std::string& name) { return !view.picture(name).isNull(); });
+        QCOMPARE(damaged, std::optional<std::string>("cannot read the picture no-such-picture.png; "
+                                                     "the program is damaged, reinstall it"));
     }
 };
 

@@ -2,6 +2,7 @@
 // fake clock: exactly the game's moves by default, with the ground flashing
 // no more than three times in any one second, and with reduced motion a
 // still window whose ground changes at most twice a second.
+#include "opening_place.h"
 #include "window_show.h"
 
 #include <QTest>
@@ -200,6 +201,62 @@ private slots:
         const WindowShow::Shown shown = decide(show, game, kStays, now);
         QCOMPARE(shown.offset, (drawing::ContentsOffset{-7, 0}));
         QCOMPARE(shown.ground, game.painted);
+    }
+
+    // Switched on while the shake has the window aside: it goes home at once,
+    // by the step back, from wherever the player may have dragged it, and
+    // stays there.
+    void reducedMotionMidShakeSendsTheWindowHome_data() {
+        QTest::addColumn<float>("dragged");
+        QTest::newRow("where the shake left it") << 0.0f;
+        QTest::newRow("dragged 300 twips to the right") << 300.0f;
+    }
+    void reducedMotionMidShakeSendsTheWindowHome() {
+        QFETCH(float, dragged);
+        WindowShow show;
+        Milliseconds now = 0;
+        int step = 0;
+        for (; step < 9; ++step, now += 50) {
+            decide(show, shakeStep(step, kScaldColour), kMoves, now);
+        }
+        const Place standing{kAside.left + dragged, kAside.top};
+        show.setReducedMotion(true);
+        const WindowShow::Shown home = show.decide(standing, kWhite, kMoves, now);
+        QVERIFY(home.moveWindowTo);
+        QCOMPARE(*home.moveWindowTo, (Place{kHome.left + dragged, kHome.top}));
+        for (; step < 20; ++step, now += 50) {
+            QVERIFY(!decide(show, shakeStep(step, kScaldColour), kMoves, now).moveWindowTo);
+        }
+    }
+
+    // Where every front end opens its window: its inside of 485 by 357
+    // pixels, or the whole window with a frame.
+    void theWindowOpensCentredOnTheWorkArea_data() {
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("windowWidth");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("a full HD screen, the odd pixel over to the right and down")
+            << 0 << 0 << 1920 << 1080 << 485 << 718 << 362;
+        QTest::newRow("a work area beside a panel")
+            << 64 << 32 << 1856 << 1048 << 485 << 750 << 378;
+        QTest::newRow("a window with its frame") << 0 << 0 << 1280 << 1024 << 491 << 395 << 334;
+        QTest::newRow("a screen smaller than the window: its top left corner")
+            << 10 << 20 << 400 << 300 << 485 << 10 << 20;
+    }
+    void theWindowOpensCentredOnTheWorkArea() {
+        QFETCH(int, left);
+        QFETCH(int, top);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, windowWidth);
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QCOMPARE(runtime::openingPlace({left, top, width, height}, windowWidth, 357),
+                 (ScreenPlace{x, y}));
     }
 };
 

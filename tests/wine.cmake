@@ -26,6 +26,15 @@ foreach(game flood scald good-bath bad-bath)
     set_tests_properties(wine_headless_${game} PROPERTIES FIXTURES_REQUIRED wine)
 endforeach()
 
+# The command-line table: yopo.exe's message boxes, and yopo-headless.exe's
+# output and status beside the Linux runner's for the same arguments and
+# scripts (a Ctrl-Z line, the bidirectional controls).
+add_test(NAME wine_command_line
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/command_line.sh
+                 $<TARGET_FILE:yopo-headless>)
+set_tests_properties(wine_command_line PROPERTIES FIXTURES_REQUIRED wine LABELS wine
+                     ENVIRONMENT "${yopo_wine_env}")
+
 add_test(NAME wine_window
          COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/window.sh
                  $<TARGET_FILE:yopo> ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe

@@ -64,12 +64,14 @@ EMSCRIPTEN_KEEPALIVE int yopo_click(const char* name) {
     return core->runtime.click(name) ? 1 : 0;
 }
 
-// The player presses Space (0) or Enter (1) on the focused button named.
-EMSCRIPTEN_KEEPALIVE int yopo_press(const char* focused, int key, int autoRepeat) {
-    const runtime::Key pressed = key == 0   ? runtime::Key::Space
-                                 : key == 1 ? runtime::Key::Enter
-                                            : runtime::Key::Other;
-    return core->runtime.press(focused, pressed, autoRepeat != 0) ? 1 : 0;
+// Space (0) or Enter (1) went down (`down` 1) or came up (0) at the
+// event's timeStamp, the focus on the button named ("" for none). Returns
+// whether it pressed the button.
+EMSCRIPTEN_KEEPALIVE int yopo_key(const char* focused, int key, int down, double at) {
+    const runtime::Key which = key == 0   ? runtime::Key::Space
+                               : key == 1 ? runtime::Key::Enter
+                                          : runtime::Key::Other;
+    return core->runtime.key(focused, which, down != 0, at) ? 1 : 0;
 }
 
 // The page's alarm went off: the ticks due are delivered. Returns how many.
@@ -78,12 +80,14 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
 }
 
 // What happened to the page's window: 0 its first frame is shown, 1 it
-// has the keyboard (the first time, the greeting is told).
+// has the keyboard (the first time, the greeting is told), 2 it lost it.
 EMSCRIPTEN_KEEPALIVE void yopo_window(int event) {
     if (event == 0) {
-        core->view.windowShown();
+        core->runtime.windowShown();
+    } else if (event == 1) {
+        core->runtime.windowActivated();
     } else {
-        core->view.windowActivated();
+        core->runtime.keyboardLost();
     }
 }
 

@@ -23,7 +23,7 @@ const measure2d = document.createElement("canvas").getContext("2d");
 // The keys that can press a button, as the core numbers them.
 const Key = { Space: 0, Enter: 1 };
 // What happened to the page's window, as the core numbers it.
-const WindowEvent = { Shown: 0, Activated: 1 };
+const WindowEvent = { Shown: 0, Activated: 1, KeyboardLost: 2 };
 // A yes or no, as the core takes and gives it.
 const Flag = { No: 0, Yes: 1, of: (yes) => (yes ? 1 : 0) };
 // The frame's entries (see window/front/web/paint_list.h).
@@ -535,21 +535,21 @@ function followMotion() {
 
 // --- Keys ---------------------------------------------------------------
 
-// Space and Enter press the focused button as the core says: once, however
-// long the key is held. The browser's own pressing is kept out of it.
-dom.window.addEventListener("keydown", (event) => {
+// Space and Enter go down and come up as the browser says, and the core
+// decides what they press: once, however long the key is held and however
+// the browser reports its repeats. The browser's own pressing is kept out of it.
+function reportKey(event) {
     const key = event.key === " " ? Key.Space : event.key === "Enter" ? Key.Enter : null;
-    if (key === null || !(event.target instanceof HTMLButtonElement)) {
+    if (key === null) {
         return;
     }
     event.preventDefault();
-    happen(() => page.core.press(event.target.id, key, event.repeat));
-});
-dom.window.addEventListener("keyup", (event) => {
-    if (event.key === " " || event.key === "Enter") {
-        event.preventDefault();
-    }
-});
+    const down = event.type === "keydown";
+    happen(() => page.core.key(focusedButton(), key, down, event.timeStamp));
+}
+dom.window.addEventListener("keydown", reportKey);
+dom.window.addEventListener("keyup", reportKey);
+window.addEventListener("blur", () => page.core && page.core.keyboardLost());
 
 // --- Starting -----------------------------------------------------------
 
@@ -557,16 +557,17 @@ class CannotStart extends Error {}
 
 function bind(module) {
     const start = module.cwrap("yopo_start", "number", ["number", "number", "number", "number"]);
-    const press = module.cwrap("yopo_press", "number", ["string", "number", "number"]);
+    const key = module.cwrap("yopo_key", "number", ["string", "number", "number", "number"]);
     const reduceMotion = module.cwrap("yopo_reduce_motion", null, ["number"]);
     return {
         start,
         click: module.cwrap("yopo_click", "number", ["string"]),
-        press: (name, key, autoRepeat) => press(name, key, Flag.of(autoRepeat)),
+        key: (name, which, down, at) => key(name, which, Flag.of(down), at),
         wake: module.cwrap("yopo_wake", "number", []),
         reduceMotion: (reduced) => reduceMotion(Flag.of(reduced)),
         shown: () => module._yopo_window(WindowEvent.Shown),
         activated: () => module._yopo_window(WindowEvent.Activated),
+        keyboardLost: () => module._yopo_window(WindowEvent.KeyboardLost),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),

@@ -128,6 +128,25 @@ struct TextRun {
 // no wide pen of its own sets exactly these.
 std::vector<DevicePixel> pixelsOf(const WideLine& line);
 
+// The device pixels a hairline covers, as runs along its longer axis, for a
+// front end with no pen of its own: along that axis a pixel at every step,
+// both end pixels included, and across it the pixel nearest the line, the
+// lower or righter of two where the line passes exactly between them,
+// whichever way it is drawn.
+std::vector<DeviceRect> runsOf(const Hairline& line);
+
+// The device pixels a rounded rectangle's fill covers, a run for each row:
+// with an outline, inside the outline's path, the path included (the
+// outline goes over it); without, the pixels whose centres lie within the
+// rectangle's outer edges, corners rounded.
+std::vector<DeviceRect> fillRunsOf(const RoundedRect& shape);
+
+// The device pixels a rounded rectangle's outline covers: one pixel wide
+// and unbroken, through the centres of the outermost pixels, each corner a
+// quarter circle whose centre stands `radius` in from both of its edges,
+// and symmetric both ways.
+std::vector<DevicePixel> outlineOf(const RoundedRect& shape);
+
 using Primitive = std::variant<FillRect, Hairline, WideLine, RoundedRect, Picture, TextRun>;
 
 // What the window shows, without its push buttons (which lie above it all).

@@ -7,7 +7,6 @@ namespace {
 
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kLightGrey = 0xE0E0E0;
-constexpr Colour kWaterColour = 0xFFFFC0;
 constexpr Colour kTubBrown = 0x404080;
 
 constexpr bool kHidden = false;

@@ -22,6 +22,10 @@ public:
     Line& Line1;
 };
 
+// The light cyan of the water, as the tub is laid out; the flood flashes
+// the window in it too.
+inline constexpr Colour kWaterColour = 0xFFFFC0;
+
 // Names of the embedded pictures.
 inline constexpr const char* kWindowIcon = "yopo.ico";
 inline constexpr const char* kWordPicture = "yopo-word.gif";

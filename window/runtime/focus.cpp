@@ -1,4 +1,4 @@
-// focus.cpp: tab order, the first focus, the focus after a handler, the keys.
+// focus.cpp: tab order, the first focus, the focus after a handler.
 #include "focus.h"
 
 #include <algorithm>
@@ -40,13 +40,6 @@ const CommandButton* settledFocus(const Form& form, const CommandButton& before)
         }
     }
     return nullptr;
-}
-
-const CommandButton* pressedBy(Key key, bool autoRepeat, const CommandButton* focused) {
-    if (key == Key::Other || autoRepeat || focused == nullptr || !focused->canBeClicked()) {
-        return nullptr;
-    }
-    return focused;
 }
 
 } // namespace runtime

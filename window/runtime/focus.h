@@ -1,7 +1,6 @@
 // focus.h: the keyboard among a form's buttons: the order Tab visits them in,
-// where the focus starts, where it goes when its button can no longer act,
-// and which keys press the button that has it. Every front end asks here
-// and only carries the answer out.
+// where the focus starts, and where it goes when its button can no longer
+// act. Every front end asks here and only carries the answer out.
 #pragma once
 
 #include "form.h"
@@ -31,14 +30,5 @@ const CommandButton* firstFocus(const Form& form);
 // over: closing the tap disables the tap's button before it enables the
 // fire's.
 const CommandButton* settledFocus(const Form& form, const CommandButton& before);
-
-// The keys that can press a button, as every platform's key codes map onto
-// them; Tab and the rest are Other.
-enum class Key { Space, Enter, Other };
-
-// The button a key press presses, if any: the focused one, for Space or
-// Enter, while it can act. A key held down presses once, not at every
-// repeat.
-const CommandButton* pressedBy(Key key, bool autoRepeat, const CommandButton* focused);
 
 } // namespace runtime

@@ -1,6 +1,8 @@
 // runtime.cpp: raising events, and catching what the game does not.
 #include "runtime.h"
 
+#include "focus.h"
+
 #include <cstdio>
 #include <utility>
 
@@ -21,12 +23,24 @@ bool Runtime::raise(Handler&& handler) {
     if (m_error) {
         return false;
     }
+    const forms::CommandButton* before = focusedButton();
     try {
         handler();
     } catch (const forms::RunTimeError& error) {
         m_error = error;
         m_scheduler.halt();
         runTimeError(error);
+        return true;
+    }
+    // Only once the handler is over: closing the tap disables the tap's
+    // button before it enables the fire's, and a toolkit that moves the
+    // focus off a disabled button at once may have moved it anywhere, or
+    // nowhere, where the window itself should have it.
+    if (before != nullptr) {
+        const forms::CommandButton* settled = settledFocus(m_form, *before);
+        if (settled == nullptr || settled != focusedButton()) {
+            moveFocus(settled);
+        }
     }
     return true;
 }
@@ -52,6 +66,12 @@ bool Runtime::raiseTick(const forms::Timer& timer) {
     return !m_error;
 }
 
+bool Runtime::keyDown(Key key, std::optional<Milliseconds> at,
+                      const forms::CommandButton* focused) {
+    const forms::CommandButton* pressed = m_keys.down(key, at, focused);
+    return pressed != nullptr && raiseClick(*pressed);
+}
+
 int Runtime::wake(int most) {
     const int delivered = m_scheduler.wake(most);
     if (std::exchange(m_showPending, false) && !m_error) {
@@ -63,6 +83,23 @@ int Runtime::wake(int most) {
 void Runtime::setReducedMotion(bool reduced) {
     m_show.setReducedMotion(reduced);
     showWindow();
+}
+
+void Runtime::windowActivated() {
+    if (const std::optional<std::string> words = m_announcements.windowActivated()) {
+        announce(*words, Said::Greeting);
+    }
+}
+
+void Runtime::captionChanged(const forms::Label& label) {
+    const std::string before = m_announcements.latest();
+    const std::optional<std::string> news = m_announcements.captionChanged(label);
+    if (m_announcements.latest() != before) {
+        messageChanged(before);
+    }
+    if (news) {
+        announce(*news, Said::News);
+    }
 }
 
 void Runtime::windowChanged(bool moved) {

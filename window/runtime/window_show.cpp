@@ -12,12 +12,22 @@ WindowShow::Shown WindowShow::decide(Place game, Colour painted, const WindowFac
     shown.ground = m_flashes.limit(painted, now, m_reducedMotion);
     if (m_reducedMotion) {
         // The game's moves are all the shake's: the window stays where it
-        // stands, and so does everything in it.
+        // stands, and so does everything in it, once home.
+        if (m_wayBack) {
+            shown.moveWindowTo = Place{game.left + m_wayBack->left, game.top + m_wayBack->top};
+            m_sentTo = shown.moveWindowTo;
+            m_wayBack.reset();
+        }
         return shown;
     }
     if (window.canMove) {
         if (moved) {
             shown.moveWindowTo = game;
+            m_wayBack.reset();
+            if (m_sentTo && game.left < m_sentTo->left) {
+                m_wayBack = Place{m_sentTo->left - game.left, m_sentTo->top - game.top};
+            }
+            m_sentTo = game;
         }
     } else {
         // The window never leaves the place the window system gave it, so

@@ -62,6 +62,12 @@ public:
 private:
     bool m_reducedMotion = false;
     bool m_moved = false;
+    // Where the window was last sent, and the way back from there when that
+    // was a step aside (to the left, as the shake goes): reduced motion
+    // switched on mid-shake takes the step back, once, so the window stands
+    // home and not aside for good.
+    std::optional<Place> m_sentTo;
+    std::optional<Place> m_wayBack;
     FlashLimit m_flashes;
 };
 

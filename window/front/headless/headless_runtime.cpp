@@ -1,6 +1,8 @@
 // headless_runtime.cpp: events and timer ticks on a virtual clock.
 #include "headless_runtime.h"
 
+#include "opening_place.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,8 +17,10 @@ HeadlessRuntime::~HeadlessRuntime() = default;
 
 void HeadlessRuntime::start() {
     raiseLoad();
-    m_form.windowStandsAt((toTwips(kScreenWidth) - m_form.clientWidth()) / 2,
-                          (toTwips(kScreenHeight) - m_form.clientHeight()) / 2);
+    const runtime::ScreenPlace place =
+        runtime::openingPlace({0, 0, kScreenWidth, kScreenHeight}, toPixels(m_form.clientWidth()),
+                              toPixels(m_form.clientHeight()));
+    m_form.windowStandsAt(toTwips(place.x), toTwips(place.y));
 }
 
 bool HeadlessRuntime::click(const CommandButton& button) {

@@ -51,14 +51,6 @@ FormViewAccessible* accessibleOf(FormView& view) {
     return dynamic_cast<FormViewAccessible*>(QAccessible::queryAccessibleInterface(&view));
 }
 
-// Screen readers should speak `words` now, from the window's notification.
-void announce(FormView& view, const std::string& words) {
-    FormViewAccessible* window = accessibleOf(view);
-    if (window != nullptr && view.announcer() != nullptr) {
-        view.announcer()->announce(window->childFor(nullptr), toQString(words));
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------- the window's other children
@@ -287,29 +279,23 @@ void installFormAccessibility() {
     Q_UNUSED(installed);
 }
 
-void exposeCaptionChange(FormView& view, const Label& label) {
-    runtime::Announcements& announcements = view.announcements();
-    const QString before = toQString(announcements.latest());
-    const std::optional<std::string> news = announcements.captionChanged(label);
-    const QString now = toQString(announcements.latest());
+void exposeMessageChange(FormView& view, const std::string& before) {
     FormViewAccessible* window = accessibleOf(view);
-    QAccessibleInterface* painted = window ? window->childFor(&label) : nullptr;
-    if (now != before && painted != nullptr && QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent textChanged(painted, 0, before, now);
+    const Label* message = runtime::messageLabel(view.form());
+    QAccessibleInterface* painted = window ? window->childFor(message) : nullptr;
+    if (painted != nullptr && QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent textChanged(painted, 0, toQString(before),
+                                               toQString(view.announcements().latest()));
         QAccessible::updateAccessibility(&textChanged);
         QAccessibleEvent nameChanged(painted, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&nameChanged);
     }
-    if (news) {
-        announce(view, *news);
-    }
 }
 
-void exposeActivation(FormView& view) {
-    if (std::optional<std::string> news = view.announcements().windowActivated()) {
-        // After the window and the focused button have been told of, so
-        // that a screen reader speaks it in turn after them.
-        QTimer::singleShot(0, &view, [&view, words = *news] { announce(view, words); });
+void announce(FormView& view, const std::string& words) {
+    FormViewAccessible* window = accessibleOf(view);
+    if (window != nullptr && view.announcer() != nullptr) {
+        view.announcer()->announce(window->childFor(nullptr), toQString(words));
     }
 }
 

@@ -100,12 +100,11 @@ private:
 // Makes Qt give every FormView a FormViewAccessible. Safe to call again.
 void installFormAccessibility();
 
-// A label's caption changed: screen readers get its new text, and hear the
-// message as the window's notification when it is news.
-void exposeCaptionChange(FormView& view, const Label& label);
+// The master's message as screen readers read it changed from `before`:
+// they get its new text.
+void exposeMessageChange(FormView& view, const std::string& before);
 
-// The window became active: the first time, screen readers hear the
-// message it opened with.
-void exposeActivation(FormView& view);
+// Screen readers should speak `words` now, from the window's notification.
+void announce(FormView& view, const std::string& words);
 
 } // namespace front::qt

@@ -63,6 +63,14 @@ runtime::Key keyOf(const QKeyEvent& event) {
     }
 }
 
+// The window system's time for a key event; one a program sends itself has none.
+std::optional<runtime::Milliseconds> timeOf(const QKeyEvent& event) {
+    if (event.timestamp() == 0) {
+        return std::nullopt;
+    }
+    return static_cast<runtime::Milliseconds>(event.timestamp());
+}
+
 QColor toQColor(Colour colour) {
     return QColor(red(colour), green(colour), blue(colour));
 }
@@ -184,14 +192,11 @@ void FormView::setGround(Colour colour) {
     update();
 }
 
-void FormView::controlChanged(const Control& control, Property property) {
+void FormView::controlChanged(const Control& control, Property) {
     if (control.kind() == ControlKind::CommandButton) {
         syncButton(static_cast<const CommandButton&>(control));
     } else if (control.kind() != ControlKind::Timer) {
         update();
-    }
-    if (control.kind() == ControlKind::Label && property == Property::Caption) {
-        exposeCaptionChange(*this, static_cast<const Label&>(control));
     }
 }
 
@@ -203,34 +208,10 @@ void FormView::formChanged(Property property) {
 
 void FormView::syncButton(const CommandButton& control) {
     QPushButton* widget = m_buttons.at(&control);
-    const bool hadFocus = window()->focusWidget() == widget;
     widget->setText(toQString(control.caption()));
     widget->setGeometry(viewRect(control.rect(), m_offset));
     widget->setEnabled(control.enabled());
     widget->setVisible(control.visible());
-    if (hadFocus && !control.canBeClicked()) {
-        moveFocusOnFrom(widget);
-    }
-}
-
-// Qt itself moves the focus off a button it disables or hides, but at once,
-// halfway through the handler, to whatever can act at that moment. So the
-// focus settles again once the handler is over.
-void FormView::moveFocusOnFrom(QPushButton* button) {
-    m_focusFrom = button;
-    if (!m_focusSettling) {
-        m_focusSettling = true;
-        QMetaObject::invokeMethod(this, &FormView::settleFocus, Qt::QueuedConnection);
-    }
-}
-
-void FormView::settleFocus() {
-    m_focusSettling = false;
-    const CommandButton* from = controlOf(m_focusFrom);
-    m_focusFrom = nullptr;
-    if (from != nullptr) {
-        focusOn(runtime::settledFocus(m_form, *from), Qt::TabFocusReason);
-    }
 }
 
 void FormView::focusOn(const CommandButton* control, Qt::FocusReason reason) {
@@ -252,34 +233,58 @@ const CommandButton* FormView::controlOf(const QWidget* widget) const {
 
 void FormView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        exposeActivation(*this);
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow()) {
+            if (onActivated) {
+                onActivated();
+            }
+        } else if (onKeyboardLost) {
+            onKeyboardLost();
+        }
     }
 }
 
 void FormView::showEvent(QShowEvent* event) {
-    m_announcements.windowShown();
+    if (onShown) {
+        onShown();
+    }
     QWidget::showEvent(event);
 }
 
-void FormView::keyPressEvent(QKeyEvent* event) {
-    // What the focused push button leaves to its window comes here: Enter,
-    // which a button outside a dialog does not take, and Space's repeats.
-    if (const CommandButton* pressed =
-            runtime::pressedBy(keyOf(*event), event->isAutoRepeat(), controlOf(focusWidget()))) {
-        m_buttons.at(pressed)->click();
-        event->accept();
-        return;
+// Space and Enter are the runtime's: a push button would press itself as
+// Space comes up, and again at every repeat X reports as a fresh press.
+bool FormView::reportKey(const QKeyEvent& event) {
+    const runtime::Key key = keyOf(event);
+    if (key == runtime::Key::Other) {
+        return false;
     }
-    QWidget::keyPressEvent(event);
+    // A player who presses buttons with the keyboard sees where the focus
+    // is, as after Tab.
+    if (event.type() == QEvent::KeyPress) {
+        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    }
+    if (onKey) {
+        onKey(key, event.type() == QEvent::KeyPress, timeOf(event), controlOf(focusWidget()));
+    }
+    return true;
+}
+
+void FormView::keyPressEvent(QKeyEvent* event) {
+    if (!reportKey(*event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void FormView::keyReleaseEvent(QKeyEvent* event) {
+    if (!reportKey(*event)) {
+        QWidget::keyReleaseEvent(event);
+    }
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
-    // A player who presses buttons with the keyboard sees where the focus
-    // is, as after Tab: pressing Space or Enter shows the focus frame too.
-    if (event->type() == QEvent::KeyPress &&
-        keyOf(*static_cast<QKeyEvent*>(event)) != runtime::Key::Other) {
-        window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+        reportKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -350,22 +355,6 @@ const QPixmap& FormView::picture(const std::string& name) {
             m_pictures.insert(key, QPixmap::fromImage(QImage(QStringLiteral(":/assets/") + key)));
     }
     return *found;
-}
-
-QStringList FormView::unreadablePictures() {
-    QStringList unreadable;
-    std::vector<std::string> names = {m_form.icon()};
-    for (const auto& control : m_form.controls()) {
-        if (const auto* image = dynamic_cast<const Image*>(control.get())) {
-            names.push_back(image->picture());
-        }
-    }
-    for (const std::string& name : names) {
-        if (picture(name).isNull()) {
-            unreadable.push_back(toQString(name));
-        }
-    }
-    return unreadable;
 }
 
 } // namespace front::qt

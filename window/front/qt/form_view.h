@@ -5,12 +5,12 @@
 #include "announcer.h"
 #include "drawing.h"
 #include "form.h"
+#include "keys.h"
 #include "qt_text_metrics.h"
 
 #include <QFont>
 #include <QHash>
 #include <QPixmap>
-#include <QPointer>
 #include <QStaticText>
 #include <QWidget>
 
@@ -48,8 +48,20 @@ public:
 
     // Called when the player presses a button.
     std::function<void(const CommandButton&)> onClick;
+    // Called as Space or Enter goes down or comes up, with the platform's
+    // time for it and the button that has the focus, if any; the keys press
+    // nothing by themselves.
+    std::function<void(runtime::Key key, bool down, std::optional<runtime::Milliseconds> at,
+                       const CommandButton* focused)>
+        onKey;
+    // Called when the window loses the keyboard.
+    std::function<void()> onKeyboardLost;
 
     QPushButton* button(const CommandButton& control) const;
+    // The button that has the focus, or nullptr for the window itself.
+    const CommandButton* focusedControl() const { return controlOf(focusWidget()); }
+    // The focus goes to the button, or to the window itself for nullptr.
+    void focusOn(const CommandButton* control, Qt::FocusReason reason);
     const std::vector<std::pair<const CommandButton*, QPushButton*>>& buttonsInTabOrder() const {
         return m_tabOrder;
     }
@@ -64,20 +76,28 @@ public:
     // Who asks screen readers to speak each new message, and when.
     void setAnnouncer(std::unique_ptr<Announcer> announcer) { m_announcer = std::move(announcer); }
     Announcer* announcer() const { return m_announcer.get(); }
-    runtime::Announcements& announcements() { return m_announcements; }
-    const runtime::Announcements& announcements() const { return m_announcements; }
+    // What screen readers read of the master's message, as the runtime
+    // that hosts this view keeps it.
+    void setAnnouncements(const runtime::Announcements* announcements) {
+        m_announcements = announcements;
+    }
+    const runtime::Announcements& announcements() const {
+        return m_announcements != nullptr ? *m_announcements : m_unannounced;
+    }
+    // Called when the window is shown, and when it becomes the active one.
+    std::function<void()> onShown;
+    std::function<void()> onActivated;
     // The font the form's text is drawn in at the given size.
     static QFont formFont(float points, bool bold = false);
     // The faces that font is looked for in, the closest first.
     static const QStringList& japaneseFaces();
-    // Names of the pictures (the window's icon among them) that do not decode.
-    QStringList unreadablePictures();
     // A picture of the assets, decoded once: null if it does not decode.
     const QPixmap& picture(const std::string& name);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,10 +106,8 @@ private:
     void controlChanged(const Control& control, Property property) override;
     void formChanged(Property property) override;
     void syncButton(const CommandButton& control);
-    void moveFocusOnFrom(QPushButton* button);
-    void settleFocus();
-    // The button the focus goes to, or the window itself for none.
-    void focusOn(const CommandButton* control, Qt::FocusReason reason);
+    // Hands Space or Enter on to onKey; false for any other key.
+    bool reportKey(const QKeyEvent& event);
     const CommandButton* controlOf(const QWidget* widget) const;
 
     void paintText(QPainter& painter, const drawing::TextRun& run);
@@ -120,10 +138,9 @@ private:
     // The ground's colour, where it is not the form's BackColor.
     std::optional<Colour> m_ground;
     std::unique_ptr<Announcer> m_announcer;
-    runtime::Announcements m_announcements{m_form};
-    // The button that lost the focus while a handler ran, until the focus settles.
-    QPointer<QPushButton> m_focusFrom;
-    bool m_focusSettling = false;
+    const runtime::Announcements* m_announcements = nullptr;
+    // Until a runtime hosts the view: nothing said yet.
+    runtime::Announcements m_unannounced{m_form};
 };
 
 } // namespace front::qt

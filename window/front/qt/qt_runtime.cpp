@@ -1,6 +1,9 @@
 // qt_runtime.cpp: the window's place, its alarm clock and its run-time errors on Qt.
 #include "qt_runtime.h"
 
+#include "opening_place.h"
+
+#include "form_accessible.h"
 #include "qt_text.h"
 #include "qt_text_metrics.h"
 
@@ -8,6 +11,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace front::qt {
 
@@ -22,11 +26,42 @@ QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
     // the window's own events answered in between.
     m_alarm.onRing = [this] { wake(); };
     m_view.onClick = [this](const CommandButton& button) { raiseClick(button); };
+    m_view.onKey = [this](runtime::Key key, bool down, std::optional<runtime::Milliseconds> at,
+                          const CommandButton* focused) {
+        if (down) {
+            keyDown(key, at, focused);
+        } else {
+            keyUp(key, at);
+        }
+    };
+    m_view.onKeyboardLost = [this] { keyboardLost(); };
+    m_view.setAnnouncements(&announcements());
+    m_view.onShown = [this] { windowShown(); };
+    m_view.onActivated = [this] { windowActivated(); };
     m_view.installEventFilter(this);
 }
 
 QtRuntime::~QtRuntime() {
     m_view.onClick = nullptr;
+    m_view.onKey = nullptr;
+    m_view.onKeyboardLost = nullptr;
+    m_view.onShown = nullptr;
+    m_view.onActivated = nullptr;
+    m_view.setAnnouncements(nullptr);
+}
+
+void QtRuntime::announce(const std::string& words, Said said) {
+    if (said == Said::News) {
+        front::qt::announce(m_view, words);
+        return;
+    }
+    // After the window and the focused button have been told of, so that a
+    // screen reader speaks it in turn after them.
+    QTimer::singleShot(0, &m_view, [this, words] { front::qt::announce(m_view, words); });
+}
+
+void QtRuntime::messageChanged(const std::string& before) {
+    exposeMessageChange(m_view, before);
 }
 
 void QtRuntime::start() {
@@ -38,8 +73,10 @@ void QtRuntime::start() {
     // A fixed single border with the close box only.
     m_view.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint);
-    const QRect screen = m_view.screen()->availableGeometry();
-    m_view.move(screen.center() - QPoint(m_view.width() / 2, m_view.height() / 2));
+    const QRect work = m_view.screen()->availableGeometry();
+    const runtime::ScreenPlace place = runtime::openingPlace(
+        {work.x(), work.y(), work.width(), work.height()}, m_view.width(), m_view.height());
+    m_view.move(place.x, place.y);
     m_view.show();
     // Where it was asked to open; a window manager that puts it elsewhere
     // says so, and the form takes its word until the game moves the window.

@@ -38,6 +38,12 @@ protected:
     void placeWindow(Twips left, Twips top) override;
     runtime::WindowFacts windowFacts() const override;
     void showContents(drawing::ContentsOffset offset, Colour ground) override;
+    void announce(const std::string& words, Said said) override;
+    void messageChanged(const std::string& before) override;
+    const CommandButton* focusedButton() const override { return m_view.focusedControl(); }
+    void moveFocus(const CommandButton* button) override {
+        m_view.focusOn(button, Qt::TabFocusReason);
+    }
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 // web_runtime.cpp: the page's clock, its alarm and its window that stays put.
 #include "web_runtime.h"
 
+#include "opening_place.h"
 #include "page.h"
 
 #include <cmath>
@@ -19,15 +20,23 @@ runtime::Milliseconds wholeMilliseconds() {
 } // namespace
 
 WebRuntime::WebRuntime(Form& form, FormEvents& events, WebView& view)
-    : runtime::Runtime(form, events), m_form(form), m_view(view), m_origin(wholeMilliseconds()) {}
+    : runtime::Runtime(form, events), m_form(form), m_view(view), m_origin(wholeMilliseconds()) {
+    m_view.setAnnouncements(&announcements());
+}
+
+WebRuntime::~WebRuntime() {
+    m_view.setAnnouncements(nullptr);
+}
 
 void WebRuntime::start(int screenWidth, int screenHeight) {
     m_origin = wholeMilliseconds();
     if (!raiseLoad() || error()) {
         return;
     }
-    m_form.windowStandsAt((toTwips(screenWidth) - m_form.clientWidth()) / 2,
-                          (toTwips(screenHeight) - m_form.clientHeight()) / 2);
+    const runtime::ScreenPlace place =
+        runtime::openingPlace({0, 0, screenWidth, screenHeight}, toPixels(m_form.clientWidth()),
+                              toPixels(m_form.clientHeight()));
+    m_form.windowStandsAt(toTwips(place.x), toTwips(place.y));
     m_standsAt = {m_form.left(), m_form.top()};
 }
 
@@ -43,9 +52,13 @@ bool WebRuntime::click(std::string_view name) {
     return pressed != nullptr && raiseClick(*pressed);
 }
 
-bool WebRuntime::press(std::string_view focused, runtime::Key key, bool autoRepeat) {
-    const CommandButton* pressed = runtime::pressedBy(key, autoRepeat, button(focused));
-    return pressed != nullptr && raiseClick(*pressed);
+bool WebRuntime::key(std::string_view focused, runtime::Key key, bool down, double at) {
+    const auto when = static_cast<Milliseconds>(std::floor(at));
+    if (!down) {
+        keyUp(key, when);
+        return false;
+    }
+    return keyDown(key, when, button(focused));
 }
 
 runtime::Milliseconds WebRuntime::now() const {

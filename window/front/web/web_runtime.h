@@ -2,7 +2,6 @@
 // alarm, a window that cannot move, and run-time errors told in the page.
 #pragma once
 
-#include "focus.h"
 #include "form.h"
 #include "runtime.h"
 #include "web_view.h"
@@ -25,6 +24,9 @@ public:
 
     // The view must show `form`; the runtime owns neither.
     WebRuntime(Form& form, FormEvents& events, WebView& view);
+    ~WebRuntime() override;
+    WebRuntime(const WebRuntime&) = delete;
+    WebRuntime& operator=(const WebRuntime&) = delete;
 
     // Raises Form_Load; the window stands centred on the player's screen,
     // `screenWidth` by `screenHeight` CSS pixels, as a desktop window opens.
@@ -34,8 +36,9 @@ public:
 
     // The player clicks the button named; false if it cannot be clicked.
     bool click(std::string_view name);
-    // The player presses `key` on the button named, which has the focus.
-    bool press(std::string_view focused, runtime::Key key, bool autoRepeat);
+    // The player's `key` went down or came up at `at` on the page's clock,
+    // the focus on the button named ("" for none); true if it pressed it.
+    bool key(std::string_view focused, runtime::Key key, bool down, double at);
 
     // Whole milliseconds since Form_Load.
     Milliseconds clock() const { return now(); }
@@ -53,6 +56,9 @@ protected:
     // The page tells the player, in one line in the page, and the game
     // stands still from then on.
     void runTimeError(const RunTimeError& error) override;
+    // The page's live region says it at once, the greeting included: the
+    // page has told of the window and its focus before it reports either.
+    void announce(const std::string& words, Said) override { m_view.say(words); }
 
 private:
     const CommandButton* button(std::string_view name) const;

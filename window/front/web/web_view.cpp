@@ -3,6 +3,7 @@
 
 #include "accessible_tree.h"
 #include "focus.h"
+#include "json.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,20 +24,7 @@ using forms::toPixels;
 namespace {
 
 std::string quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return runtime::jsonString(text);
 }
 
 const char* boolean(bool value) {
@@ -79,8 +67,7 @@ std::pair<Rect, float> placeOf(const Control& control) {
 
 } // namespace
 
-WebView::WebView(Form& form, const TextMetrics& metrics)
-    : m_form(form), m_metrics(metrics), m_announcements(form) {
+WebView::WebView(Form& form, const TextMetrics& metrics) : m_form(form), m_metrics(metrics) {
     m_form.addObserver(this);
 }
 
@@ -105,7 +92,8 @@ std::string WebView::describe(double ratio, const std::optional<RunTimeError>& s
                       ",\"title\":" + quoted(title) + ",\"danger\":" + boolean(m_shaking) +
                       "},\"controls\":[";
     // The master speaks first: what he says is why the buttons matter.
-    std::vector<runtime::AccessibleNode> nodes = runtime::describeChildren(m_form, m_announcements);
+    std::vector<runtime::AccessibleNode> nodes = runtime::describeChildren(
+        m_form, m_announcements != nullptr ? *m_announcements : m_unannounced);
     std::stable_partition(nodes.begin(), nodes.end(),
                           [](const runtime::AccessibleNode& node) { return node.live; });
     bool first = true;
@@ -139,26 +127,10 @@ const CommandButton* WebView::focusAfter(const CommandButton* before) const {
     return before == nullptr ? runtime::firstFocus(m_form) : runtime::settledFocus(m_form, *before);
 }
 
-void WebView::windowActivated() {
-    if (std::optional<std::string> words = m_announcements.windowActivated()) {
-        m_say = std::move(words);
-    }
-}
-
 void WebView::formChanged(Property property) {
     // Only the catastrophe shake ever moves the window.
     if (property == Property::Left) {
         m_shaking = true;
-    }
-}
-
-void WebView::controlChanged(const Control& control, Property property) {
-    if (property != Property::Caption || control.kind() != ControlKind::Label) {
-        return;
-    }
-    if (std::optional<std::string> words =
-            m_announcements.captionChanged(static_cast<const Label&>(control))) {
-        m_say = std::move(words);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace front::web {
 
@@ -50,10 +51,13 @@ public:
     //   "stopped": the report of the run-time error that stopped the game.
     std::string describe(double ratio, const std::optional<RunTimeError>& stopped);
 
-    // The page has shown its first frame; the page has the keyboard for
-    // the first time since.
-    void windowShown() { m_announcements.windowShown(); }
-    void windowActivated();
+    // What screen readers read of the master's message, as the runtime
+    // that hosts this view keeps it, and the words it announces, said at
+    // the next describe().
+    void setAnnouncements(const runtime::Announcements* announcements) {
+        m_announcements = announcements;
+    }
+    void say(std::string words) { m_say = std::move(words); }
 
     // Where the focus goes after an event, for the button that had it
     // before (nullptr: as the window opens): nullptr for the window itself.
@@ -67,7 +71,7 @@ public:
     }
 
 private:
-    void controlChanged(const Control& control, Property property) override;
+    void controlChanged(const Control&, Property) override {}
     void formChanged(Property property) override;
 
     Form& m_form;
@@ -75,7 +79,9 @@ private:
     drawing::ContentsOffset m_offset;
     std::optional<Colour> m_ground;
     PaintList m_frame;
-    runtime::Announcements m_announcements;
+    const runtime::Announcements* m_announcements = nullptr;
+    // Until a runtime hosts the view: nothing said yet.
+    runtime::Announcements m_unannounced{m_form};
     std::optional<std::string> m_say;
     // The game has moved the window: it shakes, after a catastrophe.
     bool m_shaking = false;

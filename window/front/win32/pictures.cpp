@@ -90,16 +90,6 @@ IWICBitmapSource* Pictures::decoded(const std::string& name) {
     return result;
 }
 
-std::vector<std::string> Pictures::unreadable() {
-    std::vector<std::string> names;
-    for (const char* name : {forms::kWordPicture, forms::kPortrait}) {
-        if (decoded(name) == nullptr) {
-            names.emplace_back(name);
-        }
-    }
-    return names;
-}
-
 const DevicePicture* Pictures::at(const std::string& name, int width, int height, bool smooth) {
     const auto key = std::make_tuple(name, width, height, smooth);
     if (const auto found = m_scaled.find(key); found != m_scaled.end()) {

@@ -28,8 +28,8 @@ public:
     Pictures(const Pictures&) = delete;
     Pictures& operator=(const Pictures&) = delete;
 
-    // Names of the pictures that are missing from the program or do not decode.
-    std::vector<std::string> unreadable();
+    // Whether the picture is in the program and decodes.
+    bool decodes(const std::string& name) { return decoded(name) != nullptr; }
 
     // `name` at exactly width x height device pixels: filtered (Fant) when
     // `smooth`, else each pixel its nearest picture pixel. Null when the

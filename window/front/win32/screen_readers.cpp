@@ -27,8 +27,9 @@ UINT sayMessage() {
 
 } // namespace
 
-ScreenReaders::ScreenReaders(const forms::Form& form, ButtonWindows buttonWindow)
-    : m_form(form), m_buttonWindow(std::move(buttonWindow)), m_announcements(form) {}
+ScreenReaders::ScreenReaders(const forms::Form& form, const runtime::Announcements& announcements,
+                             ButtonWindows buttonWindow)
+    : m_form(form), m_buttonWindow(std::move(buttonWindow)), m_announcements(announcements) {}
 
 ScreenReaders::~ScreenReaders() {
     forget(nullptr);
@@ -53,12 +54,6 @@ std::optional<LRESULT> ScreenReaders::handle(HWND window, UINT message, WPARAM w
     case WM_SHOWWINDOW:
         if (w) {
             markLive(window);
-            m_announcements.windowShown();
-        }
-        break;
-    case WM_ACTIVATE:
-        if (LOWORD(w) != WA_INACTIVE && m_announcements.windowActivated()) {
-            PostMessageW(window, sayMessage(), 0, 0);
         }
         break;
     case WM_DESTROY:
@@ -70,18 +65,22 @@ std::optional<LRESULT> ScreenReaders::handle(HWND window, UINT message, WPARAM w
     return std::nullopt;
 }
 
-void ScreenReaders::captionChanged(HWND window, const forms::Label& label) {
-    const std::string before = m_announcements.latest();
-    const bool news = m_announcements.captionChanged(label).has_value();
+void ScreenReaders::messageChanged(HWND window) {
+    if (window != nullptr) {
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT,
+                       messageChildId(m_form, m_announcements));
+    }
+}
+
+void ScreenReaders::announce(HWND window, bool later) {
     if (window == nullptr) {
         return;
     }
-    const LONG id = messageChildId(m_form, m_announcements);
-    if (m_announcements.latest() != before) {
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, id);
-    }
-    if (news) {
-        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, window, OBJID_CLIENT, id);
+    if (later) {
+        PostMessageW(window, sayMessage(), 0, 0);
+    } else {
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, window, OBJID_CLIENT,
+                       messageChildId(m_form, m_announcements));
     }
 }
 

@@ -1,6 +1,6 @@
-// screen_readers.h: what the window tells Windows screen readers, and when:
-// its accessible tree when they ask for it, and each new message, as the
-// shared runtime decides, as a change of the message's live region.
+// screen_readers.h: what the window tells Windows screen readers: its
+// accessible tree when they ask for it, and each message the shared runtime
+// announces, as a change of the message's live region.
 #pragma once
 
 #include "announcements.h"
@@ -14,7 +14,9 @@ namespace front::win32 {
 
 class ScreenReaders {
 public:
-    ScreenReaders(const forms::Form& form, ButtonWindows buttonWindow);
+    // `announcements` are the runtime's, which outlives this.
+    ScreenReaders(const forms::Form& form, const runtime::Announcements& announcements,
+                  ButtonWindows buttonWindow);
     ~ScreenReaders();
     ScreenReaders(const ScreenReaders&) = delete;
     ScreenReaders& operator=(const ScreenReaders&) = delete;
@@ -22,8 +24,11 @@ public:
     // Sees every message the window gets first: the answer to one that is
     // screen readers' alone, or nothing for the window to go on as usual.
     std::optional<LRESULT> handle(HWND window, UINT message, WPARAM w, LPARAM l);
-    // A label's caption changed.
-    void captionChanged(HWND window, const forms::Label& label);
+    // The message's text as screen readers read it changed.
+    void messageChanged(HWND window);
+    // Screen readers should speak the message now, or, `later`, once the
+    // window's other news of the moment has reached them.
+    void announce(HWND window, bool later);
 
 private:
     void markLive(HWND window);
@@ -31,7 +36,7 @@ private:
 
     const forms::Form& m_form;
     ButtonWindows m_buttonWindow;
-    runtime::Announcements m_announcements;
+    const runtime::Announcements& m_announcements;
     WindowAccessible* m_tree = nullptr;
     IAccPropServices* m_annotations = nullptr;
 };

@@ -3,7 +3,9 @@
 
 #include "focus.h"
 #include "japanese_font.h"
+#include "opening_place.h"
 #include "resource_ids.h"
+#include "start_up.h"
 #include "utf16.h"
 
 #include <algorithm>
@@ -26,8 +28,6 @@ constexpr wchar_t kWindowClass[] = L"YopoForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = 0;
 constexpr double kLayoutDpi = USER_DEFAULT_SCREEN_DPI;
-// A WM_KEYDOWN's bit for a key that was already down: a repeat.
-constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 // A player who switches off "Show animations in Windows" (Accessibility,
 // Visual effects) switches off client-area animations, and so asks for
@@ -45,7 +45,7 @@ bool wantsReducedMotion() {
 Win32Runtime::Win32Runtime(Form& form, FormEvents& events)
     : runtime::Runtime(form, events), m_form(form), m_metrics(std::make_shared<GdiTextMetrics>()),
       m_view(form, *m_metrics, m_pictures),
-      m_screenReaders(form, [this](const CommandButton& button) -> HWND {
+      m_screenReaders(form, announcements(), [this](const CommandButton& button) -> HWND {
           for (const auto& [control, widget] : m_buttons) {
               if (control == &button) {
                   return widget;
@@ -69,6 +69,15 @@ Win32Runtime::~Win32Runtime() {
 
 double Win32Runtime::ratio() const {
     return m_dpi / kLayoutDpi;
+}
+
+std::optional<std::string> Win32Runtime::damagedPictures() {
+    return runtime::damagedPictures(m_form, [this](const std::string& name) {
+        if (name == m_form.icon()) {
+            return LoadIconW(GetModuleHandleW(nullptr), YOPO_RES_WINDOW_ICON) != nullptr;
+        }
+        return m_pictures.decodes(name);
+    });
 }
 
 bool Win32Runtime::start() {
@@ -106,10 +115,10 @@ bool Win32Runtime::start() {
     RECT outer{};
     GetWindowRect(m_window, &outer);
     const RECT& work = monitor.rcWork;
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    SetWindowPos(m_window, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+    const runtime::ScreenPlace place =
+        runtime::openingPlace({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                              outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(m_window, nullptr, place.x, place.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
@@ -126,17 +135,17 @@ int Win32Runtime::run() {
         const DWORD woken =
             MsgWaitForMultipleObjectsEx(count, &alarm, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (count == 1 && woken == WAIT_OBJECT_0 && m_alarm.rang()) {
-            wakeUp();
+            wake();
         }
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 return static_cast<int>(message.wParam);
             }
-            if (pressedWithEnter(message)) {
+            if (reportedKey(message)) {
                 continue;
             }
-            // Tab, Shift+Tab and Space among the buttons, as in a dialog.
+            // Tab and Shift+Tab among the buttons, as in a dialog.
             if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
@@ -208,6 +217,18 @@ LRESULT Win32Runtime::handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_SETTINGCHANGE:
         readMotionPreference();
+        break;
+    case WM_SHOWWINDOW:
+        if (w) {
+            windowShown();
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(w) == WA_INACTIVE) {
+            keyboardLost();
+        } else {
+            windowActivated();
+        }
         break;
     case WM_CLOSE:
         DestroyWindow(m_window);
@@ -281,37 +302,26 @@ void Win32Runtime::click(WORD id) {
     if (id == 0 || id > m_buttons.size()) {
         return;
     }
-    click(*m_buttons[id - 1].first);
+    raiseClick(*m_buttons[id - 1].first);
 }
 
-void Win32Runtime::click(const CommandButton& button) {
-    HWND before = GetFocus();
-    raiseClick(button);
-    settleFocus(before);
-}
-
-// Enter is taken before the dialog manager, which would make every repeat
-// of a held key another IDOK: a held Enter would play the whole game.
-bool Win32Runtime::pressedWithEnter(const MSG& message) {
-    if (m_window == nullptr || message.message != WM_KEYDOWN || message.wParam != VK_RETURN ||
+// Taken before the dialog manager, which makes every repeat of a held
+// Enter another IDOK, and before the buttons, which press on Space's up.
+bool Win32Runtime::reportedKey(const MSG& message) {
+    const bool down = message.message == WM_KEYDOWN;
+    if (m_window == nullptr || (!down && message.message != WM_KEYUP) ||
+        (message.wParam != VK_SPACE && message.wParam != VK_RETURN) ||
         (message.hwnd != m_window && !IsChild(m_window, message.hwnd))) {
         return false;
     }
-    const bool held = (message.lParam & kKeyWasDown) != 0;
-    if (const CommandButton* pressed =
-            runtime::pressedBy(runtime::Key::Enter, held, buttonOf(GetFocus()))) {
-        click(*pressed);
+    const runtime::Key key = message.wParam == VK_SPACE ? runtime::Key::Space : runtime::Key::Enter;
+    const runtime::Milliseconds at = message.time;
+    if (!down) {
+        keyUp(key, at);
+        return true;
     }
+    keyDown(key, at, buttonOf(GetFocus()));
     return true;
-}
-
-// A handler may disable or hide the button that has the focus; once it is
-// over, the focus settles where every front end puts it.
-void Win32Runtime::settleFocus(HWND before) {
-    const CommandButton* from = buttonOf(before);
-    if (m_window != nullptr && from != nullptr) {
-        focusOn(runtime::settledFocus(m_form, *from));
-    }
 }
 
 void Win32Runtime::focusOn(const CommandButton* button) {
@@ -336,10 +346,7 @@ const CommandButton* Win32Runtime::buttonOf(HWND widget) const {
     return nullptr;
 }
 
-void Win32Runtime::controlChanged(const Control& control, Property property) {
-    if (control.kind() == ControlKind::Label && property == Property::Caption) {
-        m_screenReaders.captionChanged(m_window, static_cast<const Label&>(control));
-    }
+void Win32Runtime::controlChanged(const Control& control, Property) {
     switch (control.kind()) {
     case ControlKind::CommandButton:
         syncButton(static_cast<const CommandButton&>(control));
@@ -380,12 +387,6 @@ void Win32Runtime::placeWindow(Twips left, Twips top) {
     SetWindowPos(m_window, nullptr, static_cast<int>(std::lround(toPixels(left) * r)),
                  static_cast<int>(std::lround(toPixels(top) * r)), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32Runtime::wakeUp() {
-    HWND before = GetFocus();
-    wake();
-    settleFocus(before);
 }
 
 } // namespace front::win32

@@ -13,6 +13,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace front::win32 {
@@ -35,8 +37,9 @@ public:
     Win32Runtime(const Win32Runtime&) = delete;
     Win32Runtime& operator=(const Win32Runtime&) = delete;
 
-    // Names of the embedded pictures that do not decode.
-    std::vector<std::string> unreadablePictures() { return m_pictures.unreadable(); }
+    // The one line that says the program is damaged, if a picture it carries
+    // (the window's icon among them) does not decode.
+    std::optional<std::string> damagedPictures();
 
     // Creates the window, raises Form_Load, then shows the window centred on
     // its screen with the focus on the first button in tab order. False if
@@ -50,6 +53,13 @@ protected:
     void wakeAt(std::optional<runtime::Milliseconds> when) override { m_alarm.ringAt(when); }
     void placeWindow(Twips left, Twips top) override;
     void showContents(drawing::ContentsOffset offset, Colour ground) override;
+    // The greeting waits until the activation's own news has gone out.
+    void announce(const std::string&, Said said) override {
+        m_screenReaders.announce(m_window, said == Said::Greeting);
+    }
+    void messageChanged(const std::string&) override { m_screenReaders.messageChanged(m_window); }
+    const CommandButton* focusedButton() const override { return buttonOf(GetFocus()); }
+    void moveFocus(const CommandButton* button) override { focusOn(button); }
     // Tells the player, on stderr and in a message box, and ends the program.
     void runTimeError(const RunTimeError& error) override;
 
@@ -64,11 +74,9 @@ private:
     void syncButton(const CommandButton& button);
     void layOut();
     void click(WORD id);
-    void click(const CommandButton& button);
-    // Enter presses the focused button; true if the message was Enter to this window.
-    bool pressedWithEnter(const MSG& message);
-    void settleFocus(HWND before);
-    void wakeUp();
+    // Space and Enter go to the runtime, not to the dialog manager nor the
+    // buttons; true if the message was one of them to this window.
+    bool reportedKey(const MSG& message);
     // The button the focus goes to, or the window itself for none.
     void focusOn(const CommandButton* button);
     const CommandButton* buttonOf(HWND widget) const;

@@ -1,7 +1,7 @@
-// printable.cpp: control characters escaped, malformed UTF-8 replaced.
+// printable.cpp: control and layout characters escaped, malformed UTF-8 replaced.
 #include "printable.h"
 
-namespace yopo {
+namespace runtime {
 
 namespace {
 
@@ -23,6 +23,37 @@ struct Lead {
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
 };
+
+// The characters past ASCII that are shown escaped: the C1 controls, and
+// those that steer the layout unseen (U+061C, U+200E and U+200F, U+2028 to
+// U+202E, U+2066 to U+2069, U+FEFF).
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+constexpr Range kUnseen[] = {
+    {0x80, 0x9F},     {0x061C, 0x061C}, {0x200E, 0x200F},
+    {0x2028, 0x202E}, {0x2066, 0x2069}, {0xFEFF, 0xFEFF},
+};
+
+bool unseen(char32_t code) {
+    for (const Range& range : kUnseen) {
+        if (code >= range.first && code <= range.last) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The code point of a well-formed sequence.
+char32_t decode(std::string_view sequence) {
+    constexpr unsigned char kLeadBits[] = {0, 0, 0x1F, 0x0F, 0x07};
+    char32_t code = static_cast<unsigned char>(sequence[0]) & kLeadBits[sequence.size()];
+    for (size_t i = 1; i < sequence.size(); ++i) {
+        code = (code << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3Fu);
+    }
+    return code;
+}
 
 Lead leadOf(unsigned char byte) {
     if (byte >= 0xC2 && byte <= 0xDF) {
@@ -81,11 +112,8 @@ std::string printable(std::string_view text) {
             }
             if (length != static_cast<size_t>(lead.length)) {
                 out += kReplacementCharacter;
-            } else if (const auto second = static_cast<unsigned char>(text[i + 1]);
-                       byte == 0xC2 && second < 0xA0) {
-                // U+0080 to U+009F, the C1 controls, which some terminals obey:
-                // C2 80 to C2 9F, the code point being the second byte.
-                appendEscape(out, "\\u", second, 4);
+            } else if (const char32_t code = decode(text.substr(i, length)); unseen(code)) {
+                appendEscape(out, "\\u", code, 4);
             } else {
                 out += text.substr(i, length);
             }
@@ -95,4 +123,4 @@ std::string printable(std::string_view text) {
     return out;
 }
 
-} // namespace yopo
+} // namespace runtime
