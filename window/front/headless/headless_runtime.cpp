@@ -8,6 +8,7 @@
 
 namespace front::headless {
 
+using forms::toPixels;
 using forms::toTwips;
 
 HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events)

@@ -9,6 +9,7 @@
 namespace front::web {
 
 using forms::ControlKind;
+using forms::toPixels;
 using forms::toTwips;
 
 namespace {
