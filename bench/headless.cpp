@@ -27,6 +27,8 @@ using Ms = std::chrono::duration<double, std::milli>;
 
 constexpr long long kHour = 3600LL * 1000;
 constexpr long long kDay = 24 * kHour;
+// The shake's steps in a day, each a tick of the timer.
+constexpr long long kStepsADay = kDay / yopo::kShakeInterval;
 constexpr int kFloodTicks = 408;
 
 const char* const kFloodAndAnHour = "click Command1\n"
@@ -76,8 +78,8 @@ double median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void shakeForDays(const char* what,
-                  void (*catastrophe)(forms::Form1&, yopo::Game&, front::headless::HeadlessRuntime&)) {
+void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, yopo::Game&,
+                                                        front::headless::HeadlessRuntime&)) {
     forms::Form1 form;
     yopo::Game game(form);
     front::headless::HeadlessRuntime runtime(form, game);
@@ -93,7 +95,7 @@ void shakeForDays(const char* what,
         const struct mallinfo2 heap = mallinfo2();
         std::printf(
             "    day %d: %7.1f ms  (%.2f us a step, %4.2f x day 1), heap in use %zu bytes%s\n", day,
-            ms, ms * 1000 / (kDay / yopo::kShakeInterval), ms / first, heap.uordblks,
+            ms, ms * 1000 / kStepsADay, ms / first, heap.uordblks,
             runtime.error() ? ", STOPPED BY A RUN-TIME ERROR" : "");
     }
 }

@@ -29,8 +29,6 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -104,6 +102,7 @@ Sample launch(const Program& program, const std::string& shim) {
     variables.push_back(preload);
     variables.push_back("YOPO_BENCH_REPORT_FD=" + std::to_string(fds[1]));
     std::vector<char*> envp;
+    envp.reserve(variables.size() + 1);
     for (std::string& v : variables) {
         envp.push_back(v.data());
     }
@@ -165,6 +164,7 @@ Sample launch(const Program& program, const std::string& shim) {
 template <typename Get>
 double median(const std::vector<Sample>& samples, Get get) {
     std::vector<double> values;
+    values.reserve(samples.size());
     for (const Sample& s : samples) {
         values.push_back(static_cast<double>(get(s)));
     }

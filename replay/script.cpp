@@ -7,7 +7,9 @@
 #include "printable.h"
 #include "state_json.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -40,6 +42,25 @@ std::optional<Number> parse(const std::string& word) {
     }
     return value;
 }
+
+#ifdef __EMSCRIPTEN__
+// Emscripten's libc++ reads no floating-point number with from_chars. strtof
+// reads the same words once those from_chars refuses and strtof does not, a
+// leading '+' and hexadecimal, are refused first.
+template <>
+std::optional<float> parse<float>(const std::string& word) {
+    if (word.empty() || word[0] == '+' || word.find_first_of("xX") != std::string::npos) {
+        return std::nullopt;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const float value = std::strtof(word.c_str(), &end);
+    if (errno == ERANGE || end != word.c_str() + word.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+#endif
 
 // What became of one line.
 enum class Played { Done, NotACommand, TooManyTicks, NotKept, NotTakenUp };

@@ -58,6 +58,7 @@ public slots:
     }
 
 signals:
+    // NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name): moc names them.
     void SettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
 private:
@@ -69,7 +70,7 @@ private:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     StandInPortal portal;
-    for (const QString& setting : app.arguments().mid(1)) {
+    for (const QString& setting : QCoreApplication::arguments().mid(1)) {
         if (!portal.set(setting, false)) {
             std::fprintf(stderr, "stand_in_portal: not a setting: %s\n", qPrintable(setting));
             return 2;

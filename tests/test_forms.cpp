@@ -148,7 +148,9 @@ private slots:
 
     void aRunTimeErrorStopsTheHandlerAndEverythingAfter() {
         Scripted s;
-        auto& [form, script, runtime] = s;
+        Form1& form = s.form;
+        Script& script = s.script;
+        HeadlessRuntime& runtime = s.runtime;
         script.onClick = [&](const CommandButton&) {
             form.Timer1.setEnabled(true);
             form.Shp_water.setHeight(-5);
@@ -177,7 +179,9 @@ private slots:
 
     void theLastIntervalWrittenInATickCounts() {
         Scripted s;
-        auto& [form, script, runtime] = s;
+        Form1& form = s.form;
+        Script& script = s.script;
+        HeadlessRuntime& runtime = s.runtime;
         script.onTick = [&](const Timer& timer) {
             form.Timer1.setInterval(3000);
             form.Timer1.setInterval(50);

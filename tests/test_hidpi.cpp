@@ -105,7 +105,7 @@ private slots:
         for (int y = device(area.top(), ratio); y < device(area.bottom() + 1, ratio); ++y) {
             for (int x = device(area.left(), ratio); x < device(area.right() + 1, ratio); ++x) {
                 const QRgb pixel = image.pixel(x, y) | 0xFF000000u;
-                if (own.count(pixel) == 0) {
+                if (!own.contains(pixel)) {
                     QFAIL(qPrintable(QStringLiteral("device pixel %1,%2 is %3")
                                          .arg(x)
                                          .arg(y)

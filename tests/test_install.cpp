@@ -45,7 +45,7 @@ Run runProgram(const QString& program, const QStringList& arguments, const QByte
 
 // A validator named by its package, so that a missing one says what to install.
 QString tool(const char* name, const char* package) {
-    const QString path = QStandardPaths::findExecutable(QLatin1String(name));
+    QString path = QStandardPaths::findExecutable(QLatin1String(name));
     if (path.isEmpty()) {
         qWarning("%s is missing: install %s (scripts/setup-debian does)", name, package);
     }

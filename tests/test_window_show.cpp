@@ -67,7 +67,7 @@ private slots:
         WindowShow show;
         for (int step = 0; step < 40; ++step) {
             const Step game = shakeStep(step, kFloodColour);
-            const WindowShow::Shown shown = decide(show, game, window, step * 50);
+            const WindowShow::Shown shown = decide(show, game, window, Milliseconds{step} * 50);
             QCOMPARE(shown.ground, game.painted);
             QCOMPARE(shown.moveWindowTo.has_value(), canMove);
             if (canMove) {

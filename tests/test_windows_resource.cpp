@@ -160,6 +160,7 @@ private slots:
         QProcess windres;
         windres.setProcessChannelMode(QProcess::MergedChannels);
         // The build's own compiler preprocesses, so no MinGW compiler is needed.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): the path joins its option.
         windres.start(YOPO_WINDRES, {"--preprocessor=" YOPO_PREPROCESSOR, "--preprocessor-arg=-E",
                                      "--preprocessor-arg=-xc", "--preprocessor-arg=-DRC_INVOKED",
                                      "-i", YOPO_RC, "-O", "res", "-o", res});

@@ -1,11 +1,12 @@
 # The web page in Debian's Chromium, found in the web build named by
 # YOPO_WEB_BUILD (scripts/test builds it with the web preset): the golden games
-# played through the page's buttons on Chrome's virtual clock, its pixels at
-# every ratio, on a phone held either way and in forced colours, its flashes
-# and its tab in a catastrophe, its ticks in a frozen or hidden tab, the
-# bath kept across a reload, a discard and a day away, the keyboard, the focus
-# and the accessibility tree, installing and playing offline, its server's odd
-# addresses, and what it does when a file cannot be fetched. Label: web. Screenshots go to YOPO_WEB_BUILD/screenshots.
+# replayed by the game in WebAssembly, the page's pixels at every ratio, on a
+# phone held either way and in forced colours, its flashes and its tab in a
+# catastrophe, its ticks in a frozen or hidden tab, the bath kept across a
+# reload, a discard and a day away, the keyboard, the focus and the
+# accessibility tree, installing and playing offline, its server's odd
+# addresses, and what it does when a file cannot be fetched. Label: web.
+# Screenshots go to YOPO_WEB_BUILD/screenshots.
 set(YOPO_WEB_BUILD "" CACHE PATH "The web build (build-web) whose site the web tests play")
 if(NOT YOPO_WEB_BUILD)
     return()

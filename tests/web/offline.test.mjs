@@ -9,7 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
 
-import {launch, open, serve, site, state} from './support.mjs';
+import {launch, serve, site, state} from './support.mjs';
 
 let browser;
 before(async () => {

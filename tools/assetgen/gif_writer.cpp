@@ -15,8 +15,8 @@ constexpr int kMaxCodes = 4096; // 12-bit codes at most
 // Codes are packed least significant bit first.
 class BitWriter {
 public:
-    void put(int code, int bits) {
-        buffer_ |= static_cast<std::uint32_t>(code) << count_;
+    void put(int value, int bits) {
+        buffer_ |= static_cast<std::uint32_t>(value) << count_;
         count_ += bits;
         while (count_ >= 8) {
             putU8(bytes_, buffer_);
@@ -97,7 +97,7 @@ QByteArray encodeGif(const IndexedPicture& picture, int transparentIndex) {
     const int tableBits = bitsFor(picture.palette.size());
     if (picture.width <= 0 || picture.height <= 0 || picture.width > 0xFFFF ||
         picture.height > 0xFFFF ||
-        picture.pixels.size() != static_cast<std::size_t>(picture.width * picture.height)) {
+        picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height) {
         throw std::invalid_argument("encodeGif: pixel count does not match the size");
     }
     for (std::uint8_t index : picture.pixels) {

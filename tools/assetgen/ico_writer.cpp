@@ -10,7 +10,7 @@ QByteArray encodeIco16(const IndexedPicture& picture) {
     const int w = picture.width;
     const int h = picture.height;
     if (picture.palette.size() != 16 || w <= 0 || h <= 0 || w > 256 || h > 256 || w % 8 != 0 ||
-        picture.pixels.size() != static_cast<std::size_t>(w * h)) {
+        picture.pixels.size() != static_cast<std::size_t>(w) * h) {
         throw std::invalid_argument("encodeIco16: needs 16 colours and a width divisible by 8");
     }
     for (std::uint8_t index : picture.pixels) {
@@ -68,7 +68,7 @@ QByteArray encodeIco16(const IndexedPicture& picture) {
             putU8(out, (hi << 4) | lo);
         }
     }
-    out.append(QByteArray(andStride * h, '\0'));
+    out.append(QByteArray(static_cast<qsizetype>(andStride) * h, '\0'));
     return out;
 }
 

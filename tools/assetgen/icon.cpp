@@ -84,7 +84,7 @@ IndexedPicture iconPicture() {
     picture.width = 32;
     picture.height = 32;
     picture.palette.assign(kWindowsPalette.begin(), kWindowsPalette.end());
-    picture.pixels.reserve(32 * 32);
+    picture.pixels.reserve(std::size_t{32} * 32);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
             switch (kPixelMap[static_cast<std::size_t>(y)][x]) {

@@ -15,7 +15,7 @@ struct IndexedPicture {
     std::vector<QRgb> palette;
     std::vector<std::uint8_t> pixels;
 
-    std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+    std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 } // namespace assetgen

@@ -86,7 +86,7 @@ bool WindowPlace::withinAFrame(Point apart) {
     return std::abs(apart.left) <= kWidestFrame && std::abs(apart.top) <= kWidestFrame;
 }
 
-void WindowPlace::answerUpTo(std::deque<Move>::iterator last) {
+void WindowPlace::answerUpTo(const std::deque<Move>::iterator& last) {
     const auto end = last == m_moves.end() ? last : std::next(last);
     for (auto move = m_moves.begin(); move != end; ++move) {
         move->answered = true;

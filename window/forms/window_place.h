@@ -44,7 +44,7 @@ private:
         Point target;
         bool answered = false;
     };
-    void answerUpTo(std::deque<Move>::iterator last);
+    void answerUpTo(const std::deque<Move>::iterator& last);
     static bool withinAFrame(Point apart);
 
     Point m_where;

@@ -8,6 +8,9 @@
 
 namespace front::headless {
 
+using forms::toPixels;
+using forms::toTwips;
+
 HeadlessRuntime::HeadlessRuntime(Form& form, FormEvents& events)
     : runtime::Runtime(form, events), m_form(form) {}
 

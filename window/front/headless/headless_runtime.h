@@ -9,7 +9,12 @@
 
 namespace front::headless {
 
-using namespace ::forms;
+using forms::CommandButton;
+using forms::Form;
+using forms::FormEvents;
+using forms::kTwipsPerPixel;
+using forms::RunTimeError;
+using forms::Twips;
 
 // Runs a form's events as the real window would, but time passes only when
 // told to, so a 41-minute game takes a blink.

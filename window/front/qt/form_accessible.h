@@ -19,7 +19,8 @@ struct AccessibleNode;
 
 namespace front::qt {
 
-using namespace ::forms;
+using forms::Control;
+using forms::Label;
 
 class FormView;
 

@@ -15,6 +15,16 @@
 
 namespace front::qt {
 
+using forms::blue;
+using forms::ControlKind;
+using forms::fontPixels;
+using forms::green;
+using forms::Image;
+using forms::kDefaultFontSize;
+using forms::Rect;
+using forms::red;
+using forms::toPixels;
+
 namespace {
 
 // Faces with Japanese glyphs in which every full-width character is one em
@@ -33,6 +43,9 @@ template <typename... Painters>
 struct Overloaded : Painters... {
     using Painters::operator()...;
 };
+// Spelled out for compilers without C++20's deduction for aggregates (clang 14).
+template <typename... Painters>
+Overloaded(Painters...) -> Overloaded<Painters...>;
 
 QRect toQRect(const drawing::DeviceRect& rect) {
     return QRect(rect.left, rect.top, rect.width, rect.height);

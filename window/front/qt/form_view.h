@@ -27,7 +27,12 @@ class QPushButton;
 
 namespace front::qt {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::CommandButton;
+using forms::Control;
+using forms::Form;
+using forms::FormObserver;
+using forms::Property;
 
 // Paints the form's frame, as the drawing lists it for the screen's
 // device-pixel ratio, with the push buttons as real buttons above it all.

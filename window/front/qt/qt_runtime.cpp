@@ -15,6 +15,9 @@
 
 namespace front::qt {
 
+using forms::toPixels;
+using forms::toTwips;
+
 QtRuntime::QtRuntime(Form& form, FormEvents& events, FormView& view)
     : runtime::Runtime(form, events), m_form(form), m_view(view),
       m_placer(placerFor(QGuiApplication::platformName())) {

@@ -14,7 +14,11 @@
 
 namespace front::qt {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::Form;
+using forms::FormEvents;
+using forms::RunTimeError;
+using forms::Twips;
 
 class QtRuntime : public QObject, public runtime::Runtime {
 public:

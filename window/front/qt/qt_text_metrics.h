@@ -5,7 +5,8 @@
 
 namespace front::qt {
 
-using namespace ::forms;
+using forms::FontExtent;
+using forms::TextMetrics;
 
 class QtTextMetrics : public TextMetrics {
 public:

@@ -8,6 +8,10 @@
 
 namespace front::web {
 
+using forms::ControlKind;
+using forms::toPixels;
+using forms::toTwips;
+
 namespace {
 
 runtime::Milliseconds wholeMilliseconds() {

@@ -11,7 +11,12 @@
 
 namespace front::web {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::CommandButton;
+using forms::Form;
+using forms::FormEvents;
+using forms::RunTimeError;
+using forms::Twips;
 
 class WebRuntime : public runtime::Runtime {
 public:

@@ -7,6 +7,8 @@
 
 namespace front::web {
 
+using forms::fontPixels;
+
 namespace {
 
 // The Linux build's font engine keeps a face's measures in 64ths of a pixel.

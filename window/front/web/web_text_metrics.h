@@ -5,7 +5,8 @@
 
 namespace front::web {
 
-using namespace ::forms;
+using forms::FontExtent;
+using forms::TextMetrics;
 
 // Widths come from the canvas, in the game's own face. Where the baseline
 // falls does not: a browser rounds the face's ascent and descent to whole

@@ -13,6 +13,14 @@
 
 namespace front::web {
 
+using forms::ControlKind;
+using forms::fontPixels;
+using forms::Image;
+using forms::kDefaultFontSize;
+using forms::Label;
+using forms::Rect;
+using forms::toPixels;
+
 namespace {
 
 std::string quoted(std::string_view text) {

@@ -14,7 +14,14 @@
 
 namespace front::web {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::CommandButton;
+using forms::Control;
+using forms::Form;
+using forms::FormObserver;
+using forms::Property;
+using forms::RunTimeError;
+using forms::TextMetrics;
 
 class WebView : private FormObserver {
 public:

@@ -7,6 +7,8 @@
 
 namespace front::win32 {
 
+using forms::fontPixels;
+
 GdiTextMetrics::GdiTextMetrics() : m_dc(CreateCompatibleDC(nullptr)) {}
 
 GdiTextMetrics::~GdiTextMetrics() {

@@ -10,7 +10,8 @@
 
 namespace front::win32 {
 
-using namespace ::forms;
+using forms::FontExtent;
+using forms::TextMetrics;
 
 class GdiTextMetrics : public TextMetrics {
 public:

@@ -9,6 +9,10 @@
 
 namespace front::win32 {
 
+using forms::blue;
+using forms::green;
+using forms::red;
+
 namespace {
 
 // A COLORREF is the model's 0x00BBGGRR; a DIB pixel is 0x00RRGGBB.

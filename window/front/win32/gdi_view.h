@@ -12,7 +12,9 @@
 
 namespace front::win32 {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::Form;
+using forms::TextMetrics;
 
 // Rasterises the drawing's device-pixel primitives, first to last, into a
 // back buffer the size of the client area and copies it to the window in one

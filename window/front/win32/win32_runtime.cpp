@@ -13,6 +13,13 @@
 
 namespace front::win32 {
 
+using forms::ControlKind;
+using forms::fontPixels;
+using forms::kDefaultFontSize;
+using forms::Label;
+using forms::toPixels;
+using forms::toTwips;
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"YopoForm";

@@ -20,7 +20,15 @@
 
 namespace front::win32 {
 
-using namespace ::forms;
+using forms::Colour;
+using forms::CommandButton;
+using forms::Control;
+using forms::Form;
+using forms::FormEvents;
+using forms::FormObserver;
+using forms::Property;
+using forms::RunTimeError;
+using forms::Twips;
 
 class Win32Runtime : public runtime::Runtime, private FormObserver {
 public:
