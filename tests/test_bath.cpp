@@ -25,7 +25,7 @@ std::string played(const std::string& script) {
 }
 
 // A record with its check made anew, as one altered with care would be.
-std::string resealed(std::string body) {
+std::string resealed(const std::string& body) {
     char check[32];
     std::snprintf(check, sizeof check, "check %zu %08x\n", body.size(),
                   static_cast<unsigned>(runtime::crc32(body)));
@@ -93,11 +93,13 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QTemporaryDir dir;
         const std::string kept = dir.filePath("bath").toStdString();
+        const std::string keptAndTakenUp = "save " + kept + "\nrestore " + kept + "\n";
         std::string whole;
         std::string broken;
         for (const QByteArray& line : file.readAll().split('\n')) {
-            whole += line.toStdString() + "\n";
-            broken += line.toStdString() + "\nsave " + kept + "\nrestore " + kept + "\n";
+            whole += line.toStdString() + '\n';
+            broken += line.toStdString() + '\n';
+            broken += keptAndTakenUp;
         }
         const std::string uninterrupted = played(whole);
         QCOMPARE(uninterrupted.front(), '0');

@@ -231,12 +231,14 @@ test('a tab the browser discards comes back with its bath', async () => {
         await page.click('#Command1');
         const url = page.url();
         await worker.evaluate(async (address) => {
-            const [tab] = await chrome.tabs.query({url: address});
-            const other = await chrome.tabs.create({url: 'about:blank', active: true});
+            // The extension's own API, in its service worker.
+            const {tabs} = globalThis.chrome;
+            const [tab] = await tabs.query({url: address});
+            const other = await tabs.create({url: 'about:blank', active: true});
             // A discarded tab comes back under a new id.
-            const discarded = await chrome.tabs.discard(tab.id);
-            await chrome.tabs.update(discarded.id, {active: true});
-            await chrome.tabs.remove(other.id);
+            const discarded = await tabs.discard(tab.id);
+            await tabs.update(discarded.id, {active: true});
+            await tabs.remove(other.id);
         }, url);
         const target = await browser.waitForTarget(
             (t) => t.type() === 'page' && t.url() === url && t.targetId !== page.target()._targetId);

@@ -14,7 +14,7 @@ namespace front::qt {
 namespace {
 
 QString stateFolder() {
-    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
     // A relative path is ignored, as the XDG base directories are read
     // everywhere.
     if (!state.isEmpty() && QDir::isAbsolutePath(state)) {
