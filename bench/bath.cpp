@@ -103,7 +103,7 @@ int main() {
     std::printf("\nkeeping it at each of %d filling ticks, medians:\n", kTicks);
     std::printf("  the tick itself (baseline)   %8.1f us\n", median(ticks));
     std::printf("  the record made and written  %8.1f us\n", median(records));
-    std::printf("  stored: temporary file, flushed to the disk, renamed  %8.1f us"
+    std::printf("  stored: temporary file written, flushed, renamed over it  %8.1f us"
                 " (once in 6 s while the tap runs; 1500 ms at the least while it heats)\n",
                 median(stores));
 

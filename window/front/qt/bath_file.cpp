@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -38,12 +37,22 @@ std::optional<std::string> BathFile::fetch() {
 }
 
 bool BathFile::store(std::string_view bytes) {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size()) &&
-           file.commit();
+    if (!m_folderMade) {
+        m_folderMade = QDir().mkpath(QFileInfo(m_path).absolutePath());
+    }
+    // Written whole beside the record, then renamed over it: the rename is
+    // atomic, so the folder holds the old record or the new one. No fsync at
+    // each tick, whose cost and wake-ups would show in the idle game; a
+    // record a power cut has torn fails its check and is set aside.
+    const QString temporary = m_path + QStringLiteral(".new");
+    QFile file(temporary);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                             static_cast<qint64>(bytes.size()) &&
+                         file.flush();
+    file.close();
+    return written && std::rename(QFile::encodeName(temporary).constData(),
+                                  QFile::encodeName(m_path).constData()) == 0;
 }
 
 void BathFile::drop() {

@@ -17,8 +17,8 @@ public:
     const QString& path() const { return m_path; }
 
     std::optional<std::string> fetch() override;
-    // A temporary file beside it, flushed to the disk, then renamed over
-    // it: a power cut leaves the old record or the new, never half of one.
+    // A temporary file beside it, written and flushed, then renamed over
+    // it: the folder holds the old record or the new, never half of one.
     bool store(std::string_view bytes) override;
     void drop() override;
     // Renamed bath.bad, in place of an older one.
@@ -28,6 +28,8 @@ public:
 
 private:
     QString m_path;
+    // The state folder is made once, at the first record kept.
+    bool m_folderMade = false;
 };
 
 } // namespace front::qt
