@@ -89,6 +89,49 @@ export async function state(page) {
     return JSON.parse(await page.evaluate(() => window.yopo.state()));
 }
 
+// Chrome's virtual clock for one page: the page's timers and performance.now()
+// move only when advance() says, as fast as the page can keep up. It counts
+// in microseconds, as Chrome does.
+//
+// performance.now() runs with a fraction of a millisecond that the page's
+// whole-millisecond clock never shows, and a timeout the page aims at a whole
+// millisecond falls due at that fraction past it (the page sets it a whole
+// number of milliseconds ahead). So advanceInto() goes a microsecond past
+// every fraction the clock has shown yet. of() first sets the fraction to
+// about 0.15 ms (the page reads the clock to 0.1 ms), which leaves room for
+// some 800 such advances before the page's clock would show one.
+export class VirtualClock {
+    constructor(session) {
+        this.session = session;
+        this.elapsedUs = 0;
+    }
+    static async of(page) {
+        const clock = new VirtualClock(await page.createCDPSession());
+        await clock.session.send('Emulation.setVirtualTimePolicy', {policy: 'pause'});
+        const now = await page.evaluate(() => performance.now());
+        await clock.advance(1.15 - (now % 1));
+        clock.elapsedUs = 0;
+        return clock;
+    }
+    async advance(ms) {
+        const us = Math.round(ms * 1000);
+        if (us <= 0) {
+            return;
+        }
+        const expired = new Promise((resolve) =>
+            this.session.once('Emulation.virtualTimeBudgetExpired', resolve));
+        await this.session.send('Emulation.setVirtualTimePolicy', {policy: 'advance', budget: us / 1000});
+        await expired;
+        this.elapsedUs += us;
+    }
+    // Into the page's whole millisecond `ms` after of() returned, past every
+    // timeout aimed at it.
+    async advanceInto(ms) {
+        const past = (this.elapsedUs % 1000) + 1;
+        await this.advance((ms * 1000 + past - this.elapsedUs) / 1000);
+    }
+}
+
 // Decodes a PNG (8-bit greyscale, RGB or RGBA, not interlaced) to
 // {width, height, pixel(x, y) -> [r, g, b]}.
 export function decodePng(bytes) {
