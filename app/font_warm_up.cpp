@@ -7,7 +7,7 @@
 
 #include <system_error>
 
-namespace yopo {
+namespace app {
 
 FontWarmUp::FontWarmUp() {
     try {
@@ -27,4 +27,4 @@ void FontWarmUp::wait() {
     }
 }
 
-} // namespace yopo
+} // namespace app

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-namespace yopo {
+namespace app {
 
 // Starts reading at once. wait() before Qt is first asked about fonts: until
 // then the reading has the configuration to itself, and none of it is done
@@ -23,4 +23,4 @@ private:
     std::thread m_reading;
 };
 
-} // namespace yopo
+} // namespace app

@@ -22,25 +22,25 @@
 
 int main(int argc, char** argv) {
     // Read before anything else: neither an answer nor a refusal needs a display.
-    if (const std::optional<int> ended = yopo::readArguments(argc, argv)) {
+    if (const std::optional<int> ended = app::readArguments(argc, argv)) {
         return *ended;
     }
-    if (!yopo::namesPlatform(argc, argv) && !yopo::displayNamed()) {
-        return yopo::kCannotStart;
+    if (!app::namesPlatform(argc, argv) && !app::displayNamed()) {
+        return app::kCannotStart;
     }
-    std::optional<yopo::StartUpGuard> guard(std::in_place);
+    std::optional<app::StartUpGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();
-    yopo::watchForDisplayLoss();
+    app::watchForDisplayLoss();
     // Qt has taken its own options out of argv; any left are another platform's.
-    if (const std::optional<int> refused = yopo::refuseLeftovers(argc, argv)) {
+    if (const std::optional<int> refused = app::refuseLeftovers(argc, argv)) {
         return *refused;
     }
     // Names the desktop entry, so that docks and Wayland show the game's own icon.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(yopo::kAppId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(app::kAppId));
     // The fonts are read on the other core while the window is built and its
     // pictures decoded, none of which asks for a font.
-    yopo::FontWarmUp fonts;
+    app::FontWarmUp fonts;
     // The window paints its own white ground and black text, so it wants
     // the plain light look whatever the desktop's theme.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -48,15 +48,15 @@ int main(int argc, char** argv) {
     QApplication::setFont(front::qt::FormView::formFont(forms::kDefaultFontSize));
 
     forms::Form1 form;
-    yopo::Game game(form);
+    game::Game game(form);
     front::qt::FormView view(form);
     if (const std::optional<std::string> damaged = runtime::damagedPictures(
             form, [&view](const std::string& name) { return !view.picture(name).isNull(); })) {
         std::fprintf(stderr, "yopo: %s\n", damaged->c_str());
-        return yopo::kCannotStart;
+        return app::kCannotStart;
     }
     fonts.wait();
-    yopo::warnIfNoJapaneseFont(front::qt::FormView::japaneseFaces());
+    app::warnIfNoJapaneseFont(front::qt::FormView::japaneseFaces());
     front::qt::QtRuntime runtime(form, game, view);
     if (const std::optional<double> scale = ::runtime::maintainersTimeScale()) {
         runtime.setTimeScale(*scale);

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace yopo {
+namespace app {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<int> refuseLeftovers(int argc, char** argv) {
     return runtime::exitCode(runtime::ExitStatus::Usage);
 }
 
-} // namespace yopo
+} // namespace app

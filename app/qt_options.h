@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace yopo {
+namespace app {
 
 // Answers --help or --version on stdout, or refuses an argument that is
 // neither the game's nor Qt's in one line on stderr. Returns the exit status
@@ -21,4 +21,4 @@ bool namesPlatform(int argc, char** argv);
 // as readArguments refuses. Returns the exit status if something was.
 std::optional<int> refuseLeftovers(int argc, char** argv);
 
-} // namespace yopo
+} // namespace app

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-namespace yopo {
+namespace app {
 
 namespace {
 
@@ -129,4 +129,4 @@ void warnIfNoJapaneseFont(const QStringList& faces) {
                  qPrintable(faces.join(QStringLiteral(", "))), kFontPackage);
 }
 
-} // namespace yopo
+} // namespace app

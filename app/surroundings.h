@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-namespace yopo {
+namespace app {
 
 // The exit status when the window cannot open at all.
 constexpr int kCannotStart = runtime::exitCode(runtime::ExitStatus::NoDisplay);
@@ -40,4 +40,4 @@ bool displayNamed();
 // the game goes on, with whatever glyphs the system has.
 void warnIfNoJapaneseFont(const QStringList& faces);
 
-} // namespace yopo
+} // namespace app

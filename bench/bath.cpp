@@ -47,7 +47,7 @@ struct Start {
         player.start();
     }
     forms::Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     front::headless::HeadlessRuntime player{form, game};
     BenchFile file;
     runtime::BathKeeper keeper;

@@ -28,7 +28,7 @@ using Ms = std::chrono::duration<double, std::milli>;
 constexpr long long kHour = 3600LL * 1000;
 constexpr long long kDay = 24 * kHour;
 // The shake's steps in a day, each a tick of the timer.
-constexpr long long kStepsADay = kDay / yopo::kShakeInterval;
+constexpr long long kStepsADay = kDay / game::kShakeInterval;
 constexpr int kFloodTicks = 408;
 
 const char* const kFloodAndAnHour = "click Command1\n"
@@ -40,9 +40,9 @@ double floodAndAnHour() {
     std::istringstream script(kFloodAndAnHour);
     std::ostringstream out, err;
     const auto begun = Clock::now();
-    const int status = yopo::runScript(script, out, err);
+    const int status = replay::runScript(script, out, err);
     const double ms = Ms(Clock::now() - begun).count();
-    if (status != yopo::kScriptDone) {
+    if (status != replay::kScriptDone) {
         std::fprintf(stderr, "yopo-bench-headless: the script failed: %s", err.str().c_str());
         std::exit(1);
     }
@@ -67,7 +67,7 @@ double runtimeAlone() {
     for (int i = 0; i < kFloodTicks; ++i) {
         runtime.tick();
     }
-    form.Timer1.setInterval(yopo::kShakeInterval);
+    form.Timer1.setInterval(game::kShakeInterval);
     runtime.wait(kHour);
     return Ms(Clock::now() - begun).count();
 }
@@ -78,10 +78,10 @@ double median(std::vector<double> values) {
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, yopo::Game&,
+void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, game::Game&,
                                                         front::headless::HeadlessRuntime&)) {
     forms::Form1 form;
-    yopo::Game game(form);
+    game::Game game(form);
     front::headless::HeadlessRuntime runtime(form, game);
     runtime.start();
     catastrophe(form, game, runtime);
@@ -100,14 +100,14 @@ void shakeForDays(const char* what, void (*catastrophe)(forms::Form1&, yopo::Gam
     }
 }
 
-void flood(forms::Form1& form, yopo::Game&, front::headless::HeadlessRuntime& runtime) {
+void flood(forms::Form1& form, game::Game&, front::headless::HeadlessRuntime& runtime) {
     runtime.click(form.Command1);
     for (int i = 0; i < kFloodTicks; ++i) {
         runtime.tick();
     }
 }
 
-void scald(forms::Form1& form, yopo::Game&, front::headless::HeadlessRuntime& runtime) {
+void scald(forms::Form1& form, game::Game&, front::headless::HeadlessRuntime& runtime) {
     runtime.click(form.Command1);
     runtime.click(form.Command1);
     runtime.click(form.Command2);

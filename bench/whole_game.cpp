@@ -33,7 +33,7 @@ enum class Road { Good, Flood, Scald };
 // watching the window would, what to click next.
 class Player : public forms::FormEvents {
 public:
-    Player(forms::Form1& form, yopo::Game& game, Road road)
+    Player(forms::Form1& form, game::Game& game, Road road)
         : m_form(form), m_game(game), m_events(game), m_road(road) {}
 
     void attach(front::qt::FormView& view) { m_view = &view; }
@@ -50,8 +50,8 @@ public:
     void click(const forms::CommandButton& button) override { m_events.click(button); }
     void tick(const forms::Timer& timer) override {
         m_events.tick(timer);
-        const yopo::GameState& s = m_game.state();
-        if (m_form.Timer1.interval() == yopo::kShakeInterval) {
+        const game::GameState& s = m_game.state();
+        if (m_form.Timer1.interval() == game::kShakeInterval) {
             if (++m_shakeSteps == kShakeSteps) {
                 finish(s.ShakeSide == 0);
             }
@@ -80,7 +80,7 @@ private:
     }
 
     forms::Form1& m_form;
-    const yopo::Game& m_game;
+    const game::Game& m_game;
     // The game's handlers, as the runtime reaches them.
     forms::FormEvents& m_events;
     Road m_road;
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     QApplication::setFont(front::qt::FormView::formFont(forms::kDefaultFontSize));
 
     forms::Form1 form;
-    yopo::Game game(form);
+    game::Game game(form);
     Player player(form, game,
                   road == "good"    ? Road::Good
                   : road == "flood" ? Road::Flood

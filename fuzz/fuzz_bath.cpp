@@ -41,7 +41,7 @@ void takeUp(std::string_view bytes) {
         std::abort();
     }
     forms::Form1 form;
-    yopo::Game game(form);
+    game::Game game(form);
     front::headless::HeadlessRuntime player(form, game);
     player.start();
     player.setClock(bath->made);

@@ -79,13 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::istringstream in{std::string(firstLines(script))};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = yopo::runScript(in, out, err, kMostTicksPerLine);
+    const int status = replay::runScript(in, out, err, kMostTicksPerLine);
     // A script played to its end says nothing; one that stops says why, in
     // one line that cannot drive the terminal.
-    const bool saysRight = status == yopo::kScriptDone ? err.str().empty()
-                           : status == yopo::kScriptRunTimeError || status == yopo::kScriptBadLine
-                               ? isOneCleanLine(err.str())
-                               : false;
+    const bool saysRight =
+        status == replay::kScriptDone ? err.str().empty()
+        : status == replay::kScriptRunTimeError || status == replay::kScriptBadLine
+            ? isOneCleanLine(err.str())
+            : false;
     if (!saysRight) {
         std::abort();
     }

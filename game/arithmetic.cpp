@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-namespace yopo {
+namespace game {
 
 using forms::ErrorNumber;
 using forms::RunTimeError;
@@ -66,4 +66,4 @@ Long toLong(double value, std::string_view what) {
     return static_cast<Long>(rounded);
 }
 
-} // namespace yopo
+} // namespace game

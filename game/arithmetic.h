@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace yopo {
+namespace game {
 
 using Integer = std::int16_t; // the runtime's 16-bit Integer
 using Long = std::int32_t;    // and its 32-bit Long
@@ -30,4 +30,4 @@ double divide(double a, double b, std::string_view what);
 // Rounds to the nearest Long, ties to even, with the overflow check.
 Long toLong(double value, std::string_view what);
 
-} // namespace yopo
+} // namespace game

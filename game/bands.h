@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace yopo {
+namespace game {
 
 // The last band whose bound the value has reached; bands are listed by
 // rising bound and the first one takes everything below the second.
@@ -18,4 +18,4 @@ const Band& bandFor(const Band (&bands)[N], Value value) {
     return *reached;
 }
 
-} // namespace yopo
+} // namespace game

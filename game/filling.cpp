@@ -3,7 +3,7 @@
 
 #include "bands.h"
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -82,4 +82,4 @@ void Game::flood() {
     ShakeStep(forms::kWaterColour);
 }
 
-} // namespace yopo
+} // namespace game

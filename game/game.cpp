@@ -1,7 +1,7 @@
 // game.cpp: start-up, and which handler does what in which phase.
 #include "game.h"
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -90,4 +90,4 @@ std::string joinLines(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
-} // namespace yopo
+} // namespace game

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-namespace yopo {
+namespace game {
 
 // What the tub is doing. The game only ever moves forward through these.
 namespace phase {
@@ -91,4 +91,4 @@ private:
 // Joins a message's lines with CR LF, as the balloon shows them.
 std::string joinLines(std::initializer_list<std::string_view> lines);
 
-} // namespace yopo
+} // namespace game

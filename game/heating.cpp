@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -89,4 +89,4 @@ void Game::scald() {
     ShakeStep(kRed);
 }
 
-} // namespace yopo
+} // namespace game

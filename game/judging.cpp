@@ -3,7 +3,7 @@
 
 #include "scores.h"
 
-namespace yopo {
+namespace game {
 
 void Game::refuseWithoutWater() {
     m_form.Lbl_msg.setCaption(
@@ -35,4 +35,4 @@ void Game::judge() {
     }
 }
 
-} // namespace yopo
+} // namespace game

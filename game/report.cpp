@@ -1,7 +1,7 @@
 // report.cpp: the mastery report, the last thing the game says.
 #include "game.h"
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -29,4 +29,4 @@ void Game::Command3_Click() {
     }));
 }
 
-} // namespace yopo
+} // namespace game

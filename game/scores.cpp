@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -70,4 +70,4 @@ bool isGoodBath(const Variant& water, const Variant& heat) {
     return water.value() > kGoodWater && heat.value() > kGoodHeat;
 }
 
-} // namespace yopo
+} // namespace game

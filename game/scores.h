@@ -3,7 +3,7 @@
 
 #include "variant.h"
 
-namespace yopo {
+namespace game {
 
 // From the water level in twips: always a Single.
 Variant waterScore(Single level);
@@ -15,4 +15,4 @@ Long totalScore(const Variant& water, const Variant& heat);
 // Both scores over their marks.
 bool isGoodBath(const Variant& water, const Variant& heat);
 
-} // namespace yopo
+} // namespace game

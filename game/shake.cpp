@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace yopo {
+namespace game {
 
 namespace {
 
@@ -72,4 +72,4 @@ void Game::repeatShake(std::int64_t pairs) {
     m_form.Line0.setY2(y2);
 }
 
-} // namespace yopo
+} // namespace game

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-namespace yopo {
+namespace game {
 
 std::string Variant::toText() const {
     char text[32];
@@ -36,4 +36,4 @@ const char* typeName(Variant::Type type) {
     return "";
 }
 
-} // namespace yopo
+} // namespace game

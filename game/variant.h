@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace yopo {
+namespace game {
 
 class Variant {
 public:
@@ -36,4 +36,4 @@ private:
 
 const char* typeName(Variant::Type type);
 
-} // namespace yopo
+} // namespace game

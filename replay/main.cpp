@@ -36,13 +36,13 @@ int main(int argc, char** argv) {
         break;
     }
     if (!asked.script) {
-        return yopo::runScript(std::cin, std::cout, std::cerr);
+        return replay::runScript(std::cin, std::cout, std::cerr);
     }
     std::ifstream script(*asked.script, std::ios::binary);
     if (!script) {
         // A path may hold any byte but NUL, ESC and LF among them.
         std::cerr << "yopo-headless: cannot read " << runtime::printable(*asked.script) << '\n';
-        return yopo::kScriptBadLine;
+        return replay::kScriptBadLine;
     }
-    return yopo::runScript(script, std::cout, std::cerr);
+    return replay::runScript(script, std::cout, std::cerr);
 }

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace yopo {
+namespace replay {
 
 namespace {
 
@@ -143,7 +143,7 @@ public:
 private:
     long long m_mostTicks;
     forms::Form1 m_form;
-    Game m_game;
+    game::Game m_game;
     front::headless::HeadlessRuntime m_runtime;
 };
 
@@ -203,4 +203,4 @@ int runScript(std::istream& in, std::ostream& out, std::ostream& err, long long 
     return kScriptDone;
 }
 
-} // namespace yopo
+} // namespace replay

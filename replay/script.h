@@ -5,7 +5,7 @@
 
 #include <iosfwd>
 
-namespace yopo {
+namespace replay {
 
 // Exit statuses of a script run.
 constexpr int kScriptDone = runtime::exitCode(runtime::ExitStatus::Played);
@@ -33,4 +33,4 @@ constexpr long long kMostTicksPerLine = 100'000'000;
 int runScript(std::istream& in, std::ostream& out, std::ostream& err,
               long long mostTicks = kMostTicksPerLine);
 
-} // namespace yopo
+} // namespace replay

@@ -3,18 +3,18 @@
 
 #include "json.h"
 
-namespace yopo {
+namespace replay {
 
 namespace {
 
 using runtime::JsonObject;
 
-std::string variantJson(const Variant& value) {
+std::string variantJson(const game::Variant& value) {
     JsonObject object;
-    object.string("type", typeName(value.type()));
+    object.string("type", game::typeName(value.type()));
     if (value.isEmpty()) {
         object.raw("value", "null");
-    } else if (value.type() == Variant::Type::Single) {
+    } else if (value.type() == game::Variant::Type::Single) {
         object.single("value", static_cast<float>(value.value()));
     } else {
         object.number("value", value.value());
@@ -32,7 +32,7 @@ std::string buttonJson(const forms::CommandButton& button) {
 
 } // namespace
 
-std::string stateJson(std::int64_t clockMs, const GameState& state, const forms::Form1& form) {
+std::string stateJson(std::int64_t clockMs, const game::GameState& state, const forms::Form1& form) {
     return JsonObject()
         .integer("clock_ms", clockMs)
         .integer("Phase", state.Phase)
@@ -77,4 +77,4 @@ std::string stateJson(std::int64_t clockMs, const GameState& state, const forms:
         .text();
 }
 
-} // namespace yopo
+} // namespace replay

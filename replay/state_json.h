@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-namespace yopo {
+namespace replay {
 
 // The clock, the game's variables and every property the game changes.
-std::string stateJson(std::int64_t clockMs, const GameState& state, const forms::Form1& form);
+std::string stateJson(std::int64_t clockMs, const game::GameState& state, const forms::Form1& form);
 
-} // namespace yopo
+} // namespace replay

@@ -17,7 +17,7 @@ inline const QColor kWater(0xC0, 0xFF, 0xFF);
 
 struct GameWindow {
     forms::Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     front::qt::FormView view{form};
     front::qt::QtRuntime runtime{form, game, view};
 

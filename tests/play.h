@@ -7,12 +7,12 @@
 
 struct Play {
     forms::Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     front::headless::HeadlessRuntime runtime{form, game};
 
     Play() { runtime.start(); }
 
-    const yopo::GameState& state() const { return game.state(); }
+    const game::GameState& state() const { return game.state(); }
     const std::string& message() const { return form.Lbl_msg.caption(); }
 
     bool click(forms::CommandButton& button) { return runtime.click(button); }

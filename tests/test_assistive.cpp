@@ -65,7 +65,7 @@ private slots:
         QFETCH(bool, live);
         QFETCH(QRect, area);
         Form1 form;
-        yopo::Game game(form);
+        game::Game game(form);
         runtime::Announcements announcements(form);
         game.Form_Load();
         announcements.captionChanged(form.Lbl_msg);

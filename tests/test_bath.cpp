@@ -20,7 +20,7 @@ std::string played(const std::string& script) {
     std::istringstream in(script);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = yopo::runScript(in, out, err);
+    const int status = replay::runScript(in, out, err);
     return std::to_string(status) + err.str() + out.str();
 }
 
@@ -58,7 +58,7 @@ struct Start {
         player.setAfterChange([this] { keeper.keep(); });
     }
     forms::Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     front::headless::HeadlessRuntime player{form, game};
     runtime::BathKeeper keeper;
 };
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(again.keeper.resume());
         QCOMPARE(again.player.wait(0), front::headless::HeadlessRuntime::Waited::Done);
         const std::string state =
-            yopo::stateJson(again.player.clock(), again.game.state(), again.form);
+            replay::stateJson(again.player.clock(), again.game.state(), again.form);
         QCOMPARE(QString::fromStdString("0" + state + "\n"), QString::fromStdString(tickByTick));
         // The flood has been shown: nothing is kept.
         QVERIFY(!store.kept);

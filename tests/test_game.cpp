@@ -23,7 +23,7 @@ private slots:
     void startUpGreetsWithEverythingAtRest() {
         Play play;
         QCOMPARE(play.message(), std::string("さぁ、まずヨポに水を入れましょう。"));
-        const yopo::GameState& s = play.state();
+        const game::GameState& s = play.state();
         QCOMPARE(s.Phase, 0);
         QCOMPARE(s.Temperature, 0);
         QCOMPARE(s.TotalScore, 0);
@@ -299,7 +299,7 @@ private slots:
         // 32,667 ticks take the count to its largest value; a day is far more.
         play.runtime.wait(24LL * 3600 * 1000);
         QVERIFY(!play.runtime.error());
-        QCOMPARE(play.state().Temperature, std::numeric_limits<yopo::Integer>::max());
+        QCOMPARE(play.state().Temperature, std::numeric_limits<game::Integer>::max());
         QCOMPARE(play.message(), std::string(kScalded));
         QVERIFY(play.runtime.tick());
     }
@@ -308,9 +308,9 @@ private slots:
         Play play;
         play.heatTo(293, 45); // 1600 twips, 45 degrees
         QVERIFY(play.click(play.form.Command2));
-        const yopo::GameState& s = play.state();
-        QCOMPARE(s.WaterScore, yopo::Variant::single(24000));
-        QCOMPARE(s.HeatScore, yopo::Variant::integer(11250));
+        const game::GameState& s = play.state();
+        QCOMPARE(s.WaterScore, game::Variant::single(24000));
+        QCOMPARE(s.HeatScore, game::Variant::integer(11250));
         QCOMPARE(s.TotalScore, 2700000);
         QCOMPARE(play.message(),
                  std::string("お、いい湯が入りました。\r\n"
@@ -342,8 +342,8 @@ private slots:
         Play play;
         play.heatTo(0, 0);
         play.click(play.form.Command2);
-        QCOMPARE(play.state().HeatScore, yopo::Variant::real(0));
-        QCOMPARE(play.state().WaterScore, yopo::Variant::single(560));
+        QCOMPARE(play.state().HeatScore, game::Variant::real(0));
+        QCOMPARE(play.state().WaterScore, game::Variant::single(560));
         QCOMPARE(play.state().TotalScore, 0);
         QVERIFY(play.form.Lbl_msg.fontBold());
     }

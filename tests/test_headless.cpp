@@ -16,11 +16,11 @@ struct Run {
     std::string err;
 };
 
-Run runScript(const std::string& script, long long mostTicks = yopo::kMostTicksPerLine) {
+Run runScript(const std::string& script, long long mostTicks = replay::kMostTicksPerLine) {
     std::istringstream in(script);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = yopo::runScript(in, out, err, mostTicks);
+    const int status = replay::runScript(in, out, err, mostTicks);
     return {status, out.str(), err.str()};
 }
 
@@ -49,7 +49,7 @@ private slots:
         QProcess process;
         process.start(YOPO_HEADLESS, {script});
         QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), yopo::kScriptDone);
+        QCOMPARE(process.exitCode(), replay::kScriptDone);
         QCOMPARE(process.readAllStandardError(), QByteArray());
         QString expected = script;
         expected.replace(".script", ".expected");
@@ -62,7 +62,7 @@ private slots:
         process.write("# a comment\n\nclick Command1\r\ntick\nstate\n");
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(10000));
-        QCOMPARE(process.exitCode(), yopo::kScriptDone);
+        QCOMPARE(process.exitCode(), replay::kScriptDone);
         QVERIFY(process.readAllStandardOutput().contains("\"Height\":140"));
     }
 
@@ -150,7 +150,7 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QByteArray, shown);
         const Run run = runScript("state\n# fine so far\n" + line.toStdString() + "\nstate\n");
-        QCOMPARE(run.status, yopo::kScriptBadLine);
+        QCOMPARE(run.status, replay::kScriptBadLine);
         QCOMPARE(run.err, "yopo-headless: line 3: not a command: " + shown.toStdString() + "\n");
         // What was printed before stays; nothing after is run.
         QCOMPARE(std::count(run.out.begin(), run.out.end(), '\n'), 1);
@@ -162,7 +162,7 @@ private slots:
         QTest::addColumn<QString>("script");
         QTest::addColumn<long long>("mostTicks");
         QTest::addColumn<int>("badLine"); // 0: the run is done
-        const long long limit = yopo::kMostTicksPerLine;
+        const long long limit = replay::kMostTicksPerLine;
         QTest::newRow("the longest count while the window shakes")
             << "click Command1\ntick 408\ntick 9223372036854775807" << limit << 3;
         QTest::newRow("one tick past the limit, refused before any tick")
@@ -189,11 +189,11 @@ private slots:
         const Run run = runScript(script.toStdString() + "\n", mostTicks);
         if (badLine == 0) {
             QCOMPARE(run.err, std::string());
-            QCOMPARE(run.status, yopo::kScriptDone);
+            QCOMPARE(run.status, replay::kScriptDone);
             QVERIFY(run.out.find("\"Phase\":") != std::string::npos);
             return;
         }
-        QCOMPARE(run.status, yopo::kScriptBadLine);
+        QCOMPARE(run.status, replay::kScriptBadLine);
         const std::string line = script.split('\n').at(badLine - 1).toStdString();
         QCOMPARE(run.err, "yopo-headless: line " + std::to_string(badLine) + ": more than " +
                               std::to_string(mostTicks) + " ticks in one line: " + line + "\n");
@@ -201,7 +201,7 @@ private slots:
 
     void theStateHasExactlyTheAgreedKeys() {
         const Run run = runScript("state\n");
-        QCOMPARE(run.status, yopo::kScriptDone);
+        QCOMPARE(run.status, replay::kScriptDone);
         QCOMPARE(
             run.out,
             std::string(

@@ -29,7 +29,7 @@ constexpr forms::Colour kFloodColour = 0xFFFFC0;
 // The game in a window that cannot move itself.
 struct StuckWindow {
     Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     FormView view{form};
     QtRuntime runtime{form, game, view};
 
@@ -62,7 +62,7 @@ private:
 // The game in a window whose moves land late.
 struct LateWindow {
     Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     FormView view{form};
     QtRuntime runtime{form, game, view};
     LateMover* mover;
@@ -159,7 +159,7 @@ private slots:
         while (window.game.state().Phase == 1 && window.form.Shp_water.visible()) {
             window.runtime.raiseTick(window.form.Timer1);
         }
-        QCOMPARE(window.form.Timer1.interval(), yopo::kShakeInterval);
+        QCOMPARE(window.form.Timer1.interval(), game::kShakeInterval);
         // The flood itself was the first step aside; each tick after it
         // alternates back and aside.
         QCOMPARE(window.view.contentsOffset(), QPoint(-7, 0));
@@ -181,7 +181,7 @@ private slots:
     void withReducedMotionTheScaldStandsStillInRed() {
         QFETCH(bool, canMove);
         Form1 form;
-        yopo::Game game{form};
+        game::Game game{form};
         FormView view{form};
         QtRuntime runtime{form, game, view};
         runtime.setTimeScale(1e-4);

@@ -3,9 +3,9 @@
 
 #include <QTest>
 
-using yopo::Variant;
+using game::Variant;
 
-Q_DECLARE_METATYPE(yopo::Variant)
+Q_DECLARE_METATYPE(game::Variant)
 
 namespace {
 
@@ -65,7 +65,7 @@ private slots:
     void waterScore() {
         QFETCH(float, level);
         QFETCH(float, score);
-        QCOMPARE(yopo::waterScore(level), Variant::single(score));
+        QCOMPARE(game::waterScore(level), Variant::single(score));
     }
 
     void heatScore_data() {
@@ -84,7 +84,7 @@ private slots:
     void heatScore() {
         QFETCH(int, degrees);
         QFETCH(Variant, score);
-        QCOMPARE(yopo::heatScore(static_cast<yopo::Integer>(degrees)), score);
+        QCOMPARE(game::heatScore(static_cast<game::Integer>(degrees)), score);
     }
 
     void totalsAndVerdicts_data() {
@@ -110,10 +110,10 @@ private slots:
         QFETCH(int, degrees);
         QFETCH(int, total);
         QFETCH(bool, good);
-        const Variant water = yopo::waterScore(level);
-        const Variant heat = yopo::heatScore(static_cast<yopo::Integer>(degrees));
-        QCOMPARE(yopo::totalScore(water, heat), total);
-        QCOMPARE(yopo::isGoodBath(water, heat), good);
+        const Variant water = game::waterScore(level);
+        const Variant heat = game::heatScore(static_cast<game::Integer>(degrees));
+        QCOMPARE(game::totalScore(water, heat), total);
+        QCOMPARE(game::isGoodBath(water, heat), good);
     }
 
     void everyReachableBathAgreesWithWholeNumbers() {
@@ -121,8 +121,8 @@ private slots:
         int shortByOne = 0;
         for (int h : reachableLevels()) {
             for (int t = 0; t <= 99; ++t) {
-                const Variant water = yopo::waterScore(static_cast<float>(h));
-                const Variant heat = yopo::heatScore(static_cast<yopo::Integer>(t));
+                const Variant water = game::waterScore(static_cast<float>(h));
+                const Variant heat = game::heatScore(static_cast<game::Integer>(t));
                 QCOMPARE(water.type(), Variant::Type::Single);
                 QCOMPARE(heat.type(),
                          t >= 41 && t <= 49 ? Variant::Type::Integer : Variant::Type::Double);
@@ -130,10 +130,10 @@ private slots:
                 QCOMPARE(long(heat.value()), exactHeat(t));
 
                 const long exact = exactWater(h) * exactHeat(t) / 100;
-                const long total = yopo::totalScore(water, heat);
+                const long total = game::totalScore(water, heat);
                 QVERIFY2(total == exact || total == exact - 1,
                          qPrintable(QString("%1 at %2").arg(h).arg(t)));
-                const bool good = yopo::isGoodBath(water, heat);
+                const bool good = game::isGoodBath(water, heat);
                 QCOMPARE(good, h >= 1460 && h <= 1695 && t >= 41 && t <= 49);
                 winning += good;
                 shortByOne += good && total != exact;
@@ -153,12 +153,12 @@ private slots:
             }
             return ErrorNumber{};
         };
-        QCOMPARE(fails([] { yopo::add(32767, 1, "Temperature + 1"); }), ErrorNumber::Overflow);
-        QCOMPARE(fails([] { yopo::multiply(200, 250, "t * 250"); }), ErrorNumber::Overflow);
-        QCOMPARE(fails([] { yopo::divide(1, 0, "x / 0"); }), ErrorNumber::DivisionByZero);
-        QCOMPARE(fails([] { yopo::divide(0, 0, "0 / 0"); }), ErrorNumber::Overflow);
-        QCOMPARE(fails([] { yopo::toLong(3e9, "CLng"); }), ErrorNumber::Overflow);
-        QCOMPARE(yopo::add(32766, 1, "fits"), 32767);
+        QCOMPARE(fails([] { game::add(32767, 1, "Temperature + 1"); }), ErrorNumber::Overflow);
+        QCOMPARE(fails([] { game::multiply(200, 250, "t * 250"); }), ErrorNumber::Overflow);
+        QCOMPARE(fails([] { game::divide(1, 0, "x / 0"); }), ErrorNumber::DivisionByZero);
+        QCOMPARE(fails([] { game::divide(0, 0, "0 / 0"); }), ErrorNumber::Overflow);
+        QCOMPARE(fails([] { game::toLong(3e9, "CLng"); }), ErrorNumber::Overflow);
+        QCOMPARE(game::add(32766, 1, "fits"), 32767);
     }
 };
 

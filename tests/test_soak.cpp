@@ -98,7 +98,7 @@ struct Command {
 
 // What a check compares before and after a command.
 struct Seen {
-    yopo::GameState state;
+    game::GameState state;
     forms::Twips left, top;
     forms::Colour backColor;
     long long clock;
@@ -116,7 +116,7 @@ forms::CommandButton& buttonOf(Play& play, int number) {
     return number == 1 ? play.form.Command1 : number == 2 ? play.form.Command2 : play.form.Command3;
 }
 
-bool sameScores(const yopo::GameState& a, const yopo::GameState& b) {
+bool sameScores(const game::GameState& a, const game::GameState& b) {
     return a.WaterScore == b.WaterScore && a.HeatScore == b.HeatScore &&
            a.TotalScore == b.TotalScore;
 }
@@ -195,12 +195,12 @@ private:
     }
 
     std::string stateJson() const {
-        return yopo::stateJson(m_play.runtime.clock(), m_play.state(), m_play.form);
+        return replay::stateJson(m_play.runtime.clock(), m_play.state(), m_play.form);
     }
 
     std::string check(const Command& command, bool accepted, const Seen& before,
                       const Seen& after) {
-        const yopo::GameState& s = after.state;
+        const game::GameState& s = after.state;
         if (const auto& error = m_play.runtime.error()) {
             return std::string("a run-time error stopped the game: ") + error->what();
         }
@@ -215,7 +215,7 @@ private:
         }
 
         // The phase only moves forward, one step, and only by a click.
-        if (s.Phase < before.state.Phase || s.Phase > yopo::phase::kHeating) {
+        if (s.Phase < before.state.Phase || s.Phase > game::phase::kHeating) {
             return "the phase went from " + std::to_string(before.state.Phase) + " to " +
                    std::to_string(s.Phase);
         }
@@ -226,12 +226,12 @@ private:
 
         // The scores are set once, by judging, and never touched otherwise.
         const bool judging = command.verb == Verb::Click && accepted && command.button == 2 &&
-                             before.state.Phase == yopo::phase::kHeating;
+                             before.state.Phase == game::phase::kHeating;
         if (judging) {
             if (m_judged) {
                 return "the bath was judged twice";
             }
-            if (s.WaterScore.type() != yopo::Variant::Type::Single || s.HeatScore.isEmpty()) {
+            if (s.WaterScore.type() != game::Variant::Type::Single || s.HeatScore.isEmpty()) {
                 return "judging left a score empty";
             }
             m_judged = true;
@@ -249,13 +249,13 @@ private:
         // The timer runs only while the tap runs, the fire burns or the window shakes.
         const forms::Timer& timer = m_play.form.Timer1;
         if (timer.enabled() &&
-            (m_judged || s.Phase == yopo::phase::kNoWater || s.Phase == yopo::phase::kFilled)) {
+            (m_judged || s.Phase == game::phase::kNoWater || s.Phase == game::phase::kFilled)) {
             return "the timer runs with no tap open and no fire lit";
         }
-        const bool shaking = timer.enabled() && timer.interval() == yopo::kShakeInterval;
+        const bool shaking = timer.enabled() && timer.interval() == game::kShakeInterval;
         if (shaking && !m_shaking) {
             m_shaking = true;
-            ++(s.Phase == yopo::phase::kTapRunning ? m_roads.floods : m_roads.scalds);
+            ++(s.Phase == game::phase::kTapRunning ? m_roads.floods : m_roads.scalds);
         }
         if (!shaking && m_shaking) {
             return "the shake stopped";
@@ -283,7 +283,7 @@ private:
             return "the shake lost its side";
         }
         if (m_shaking) {
-            const forms::Colour catastrophe = s.Phase == yopo::phase::kTapRunning ? kWater : kRed;
+            const forms::Colour catastrophe = s.Phase == game::phase::kTapRunning ? kWater : kRed;
             if (after.backColor != (s.ShakeSide == 1 ? kWhite : catastrophe)) {
                 return "the shaking window has the wrong colour";
             }
@@ -362,7 +362,7 @@ private slots:
         } else {
             play.heatTo(0, 100);
         }
-        QCOMPARE(play.form.Timer1.interval(), yopo::kShakeInterval);
+        QCOMPARE(play.form.Timer1.interval(), game::kShakeInterval);
         const long long struck = play.runtime.clock();
         const auto heap = [] { return Heap{g_liveBlocks.load(), g_liveBytes.load()}; };
         // The first day settles whatever the shake needs; after it, nothing
@@ -388,7 +388,7 @@ private slots:
         play.runtime.tick();
         QCOMPARE(play.form.left(), home);
         QCOMPARE(play.form.backColor(), colour);
-        QCOMPARE(play.runtime.clock(), struck + 3 * kDay + yopo::kShakeInterval);
+        QCOMPARE(play.runtime.clock(), struck + 3 * kDay + game::kShakeInterval);
     }
 
     // yopo-headless takes any line a maintainer types: numbers beyond what a
@@ -417,7 +417,7 @@ private slots:
         QFETCH(int, badLine);
         std::istringstream in(script.toStdString() + "\n");
         std::ostringstream out, err;
-        QCOMPARE(yopo::runScript(in, out, err), status);
+        QCOMPARE(replay::runScript(in, out, err), status);
         if (badLine > 0) {
             QVERIFY2(err.str().starts_with("yopo-headless: line " + std::to_string(badLine) +
                                            ": not a command: "),
@@ -475,8 +475,8 @@ private slots:
             }
             std::istringstream in(script);
             std::ostringstream out, err;
-            const int status = yopo::runScript(in, out, err);
-            QVERIFY2(status == yopo::kScriptDone || status == yopo::kScriptBadLine,
+            const int status = replay::runScript(in, out, err);
+            QVERIFY2(status == replay::kScriptDone || status == replay::kScriptBadLine,
                      (script + err.str()).c_str());
         }
     }

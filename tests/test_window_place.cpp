@@ -112,7 +112,7 @@ private:
 
 struct Shaking {
     Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     LateWindowSystem windowSystem;
 
     explicit Shaking(Answering answering) : windowSystem(form, answering) {}
@@ -234,7 +234,7 @@ private slots:
 
     void theWindowOpensWhereTheWindowSystemLastPutIt() {
         Form1 form;
-        yopo::Game game{form};
+        game::Game game{form};
         // The program asks for the middle of the screen; the window manager
         // puts it elsewhere, in two goes, before the game moves it.
         QVERIFY(form.windowStandsAt(10770, 5430));

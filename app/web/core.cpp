@@ -32,7 +32,7 @@ struct Core {
 
     std::shared_ptr<front::web::WebTextMetrics> metrics;
     forms::Form1 form;
-    yopo::Game game{form};
+    game::Game game{form};
     front::web::WebView view{form, *metrics};
     front::web::WebRuntime runtime{form, game, view};
     front::web::WebBathStore store;
@@ -87,7 +87,7 @@ EMSCRIPTEN_KEEPALIVE void yopo_close() {
 
 // Whether a bath is under way that starting again would throw away.
 EMSCRIPTEN_KEEPALIVE int yopo_bath_under_way() {
-    return core->game.state().Phase != yopo::phase::kNoWater &&
+    return core->game.state().Phase != game::phase::kNoWater &&
                    !runtime::bathIsOver(core->form, core->game, core->runtime)
                ? 1
                : 0;
@@ -150,7 +150,7 @@ EMSCRIPTEN_KEEPALIVE double yopo_next_due() {
 
 // The state line, as yopo-headless prints it.
 EMSCRIPTEN_KEEPALIVE const char* yopo_state() {
-    return reply(yopo::stateJson(core->runtime.clock(), core->game.state(), core->form));
+    return reply(replay::stateJson(core->runtime.clock(), core->game.state(), core->form));
 }
 
 // The page's elements and the words to say (see WebView::describe).

@@ -66,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int status = kCannotStart;
     {
         forms::Form1 form;
-        yopo::Game game(form);
+        game::Game game(form);
         front::win32::Win32Runtime runtime(form, game);
         if (const std::optional<std::string> damaged = runtime.damagedPictures()) {
             cannotStart(*damaged);

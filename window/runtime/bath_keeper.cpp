@@ -5,7 +5,7 @@
 
 namespace runtime {
 
-void resumeBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game, Runtime& runtime,
+void resumeBath(const BathRecord& bath, forms::Form1& form, game::Game& game, Runtime& runtime,
                 WallClock now) {
     putBath(bath, form, game);
     form.move(bath.left, bath.top);
@@ -15,15 +15,15 @@ void resumeBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game, Ru
     }
 }
 
-bool bathIsOver(const forms::Form1& form, const yopo::Game& game, const Runtime& runtime) {
+bool bathIsOver(const forms::Form1& form, const game::Game& game, const Runtime& runtime) {
     // Only the flood and the scald hide the water.
     const bool catastrophe = !form.Shp_water.visible();
-    const bool reported = game.state().Phase == yopo::phase::kHeating && !form.Timer1.enabled() &&
+    const bool reported = game.state().Phase == game::phase::kHeating && !form.Timer1.enabled() &&
                           !form.Command2.enabled() && !form.Command3.visible();
     return runtime.error() || catastrophe || reported;
 }
 
-BathKeeper::BathKeeper(forms::Form1& form, yopo::Game& game, Runtime& runtime, BathStore& store)
+BathKeeper::BathKeeper(forms::Form1& form, game::Game& game, Runtime& runtime, BathStore& store)
     : m_form(form), m_game(game), m_runtime(runtime), m_store(store) {}
 
 bool BathKeeper::resume() {

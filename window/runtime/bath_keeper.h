@@ -34,16 +34,16 @@ public:
 // Puts the recorded bath into a window just started and sets Timer1 so that
 // every tick the wall clock has made due since `bath.made` follows, in the
 // scheduler's batches. A clock that went back counts as no time passed.
-void resumeBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game, Runtime& runtime,
+void resumeBath(const BathRecord& bath, forms::Form1& form, game::Game& game, Runtime& runtime,
                 WallClock now);
 
 // Whether the bath is over: the report shown, a catastrophe struck, or the
 // program stopped at a run-time error. The next start is a new bath.
-bool bathIsOver(const forms::Form1& form, const yopo::Game& game, const Runtime& runtime);
+bool bathIsOver(const forms::Form1& form, const game::Game& game, const Runtime& runtime);
 
 class BathKeeper {
 public:
-    BathKeeper(forms::Form1& form, yopo::Game& game, Runtime& runtime, BathStore& store);
+    BathKeeper(forms::Form1& form, game::Game& game, Runtime& runtime, BathStore& store);
 
     // At start, once Form_Load has run: takes up the kept bath, silently,
     // if there is one that can be read; a spoilt one is set aside with one
@@ -70,7 +70,7 @@ private:
     void skipRepeats(Milliseconds behind);
 
     forms::Form1& m_form;
-    yopo::Game& m_game;
+    game::Game& m_game;
     Runtime& m_runtime;
     BathStore& m_store;
     bool m_over = false;

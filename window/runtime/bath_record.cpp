@@ -74,7 +74,7 @@ struct Reachable {
 enum class Move { Tap, Fire, Next, Tick, Refuse };
 
 // Plays one road through the game on a window nobody sees.
-void play(Witness& witness, yopo::Game& game, std::initializer_list<std::pair<Move, int>> road) {
+void play(Witness& witness, game::Game& game, std::initializer_list<std::pair<Move, int>> road) {
     game.Form_Load();
     for (const auto& [move, times] : road) {
         for (int i = 0; i < times; ++i) {
@@ -102,7 +102,7 @@ Reachable learn() {
     Reachable reachable;
     auto road = [&](std::initializer_list<std::pair<Move, int>> moves, auto&& after) {
         forms::Form1 form;
-        yopo::Game game(form);
+        game::Game game(form);
         Witness witness(form);
         witness.seeAll();
         play(witness, game, moves);
@@ -115,13 +115,13 @@ Reachable learn() {
         reachable.windowColours.merge(witness.windowColours);
         reachable.intervals.merge(witness.intervals);
     };
-    road({{Move::Refuse, 1}}, [&](forms::Form1& form, yopo::Game&) {
+    road({{Move::Refuse, 1}}, [&](forms::Form1& form, game::Game&) {
         reachable.createdHeight = form.Shp_water.height();
         reachable.createdTop = form.Shp_water.top();
         reachable.createdY1 = form.Line0.y1();
         reachable.createdY2 = form.Line0.y2();
     });
-    road({{Move::Tap, 1}}, [&](forms::Form1& form, yopo::Game&) {
+    road({{Move::Tap, 1}}, [&](forms::Form1& form, game::Game&) {
         reachable.startHeight = form.Shp_water.height();
         reachable.startTop = form.Shp_water.top();
         reachable.startY1 = form.Line0.y1();
@@ -129,7 +129,7 @@ Reachable learn() {
     });
     // Into the flood and two steps of its shake; the level that floods is
     // the one at which the water first hides.
-    road({{Move::Tap, 1}}, [&](forms::Form1& form, yopo::Game& game) {
+    road({{Move::Tap, 1}}, [&](forms::Form1& form, game::Game& game) {
         while (form.Shp_water.visible()) {
             game.Timer1_Timer();
         }
@@ -156,9 +156,9 @@ const Reachable& reachable() {
 }
 
 // The report the game shows for these scores, from the game's own words.
-std::string reportFor(const yopo::GameState& state) {
+std::string reportFor(const game::GameState& state) {
     forms::Form1 form;
-    yopo::Game game(form);
+    game::Game game(form);
     game.setState(state);
     game.Command3_Click();
     return form.Lbl_msg.caption();
@@ -170,24 +170,24 @@ bool whole(double value, double largest) {
 
 // Judged: the heating stopped by the player, not by boiling.
 bool judged(const BathRecord& bath) {
-    return bath.game.Phase == yopo::phase::kHeating && !bath.timerEnabled && !bath.command2Enabled;
+    return bath.game.Phase == game::phase::kHeating && !bath.timerEnabled && !bath.command2Enabled;
 }
 
 // Why the record holds something play could not reach, or nothing.
 const char* unreachable(const BathRecord& bath) {
     const Reachable& can = reachable();
-    const yopo::GameState& game = bath.game;
+    const game::GameState& game = bath.game;
     const double level = bath.waterHeight;
     if (bath.made < 0) {
         return "made before 1970";
     }
-    if (game.Phase < yopo::phase::kNoWater || game.Phase > yopo::phase::kHeating) {
+    if (game.Phase < game::phase::kNoWater || game.Phase > game::phase::kHeating) {
         return "no such phase";
     }
     if (game.ShakeSide != 0 && game.ShakeSide != 1) {
         return "no such shake step";
     }
-    if (game.Temperature < 0 || (game.Phase != yopo::phase::kHeating && game.Temperature != 0)) {
+    if (game.Temperature < 0 || (game.Phase != game::phase::kHeating && game.Temperature != 0)) {
         return "temperature out of reach";
     }
     if (!whole(bath.left, kFarthestPlace) || !whole(bath.top, kFarthestPlace)) {
@@ -210,12 +210,12 @@ const char* unreachable(const BathRecord& bath) {
         return "next tick out of reach";
     }
     // Heating waits 20 ms for every twip of water.
-    const bool heatingInterval = game.Phase == yopo::phase::kHeating && level < can.floodLevel &&
+    const bool heatingInterval = game.Phase == game::phase::kHeating && level < can.floodLevel &&
                                  bath.interval == static_cast<int>(level) * 20;
     if (!can.intervals.contains(bath.interval) && !heatingInterval) {
         return "no such interval";
     }
-    if (game.Phase == yopo::phase::kNoWater) {
+    if (game.Phase == game::phase::kNoWater) {
         if (level != can.createdHeight || bath.waterTop != can.createdTop ||
             bath.line0Y1 != can.createdY1 || bath.line0Y2 != can.createdY2 || bath.timerEnabled ||
             bath.streamDrawn || !bath.command1Enabled || bath.command3Visible) {
@@ -234,9 +234,9 @@ const char* unreachable(const BathRecord& bath) {
             return "water and its cover apart";
         }
     }
-    const bool flooded = game.Phase == yopo::phase::kTapRunning && level >= can.floodLevel;
-    const bool scalded = game.Phase == yopo::phase::kHeating && game.Temperature >= 100;
-    if (game.Phase != yopo::phase::kTapRunning && level >= can.floodLevel) {
+    const bool flooded = game.Phase == game::phase::kTapRunning && level >= can.floodLevel;
+    const bool scalded = game.Phase == game::phase::kHeating && game.Temperature >= 100;
+    if (game.Phase != game::phase::kTapRunning && level >= can.floodLevel) {
         return "a flooded tub past the tap";
     }
     if (flooded || scalded) {
@@ -249,23 +249,23 @@ const char* unreachable(const BathRecord& bath) {
                game.ShakeSide != 0 || bath.backColor != 0xFFFFFF) {
         return "a shake without a catastrophe";
     }
-    if (game.Phase == yopo::phase::kTapRunning && !flooded &&
+    if (game.Phase == game::phase::kTapRunning && !flooded &&
         (bath.command2Enabled || !bath.timerEnabled || !bath.command1Enabled)) {
         return "the tap neither open nor shut";
     }
-    if (game.Phase == yopo::phase::kFilled &&
+    if (game.Phase == game::phase::kFilled &&
         (bath.timerEnabled || bath.command1Enabled || !bath.command2Enabled)) {
         return "a filled tub heating";
     }
-    if (game.Phase == yopo::phase::kHeating && bath.command1Enabled) {
+    if (game.Phase == game::phase::kHeating && bath.command1Enabled) {
         return "the tap open while heating";
     }
     const bool isJudged = judged(bath);
     if (isJudged) {
-        const yopo::Variant water = yopo::waterScore(bath.waterHeight);
-        const yopo::Variant heat = yopo::heatScore(game.Temperature);
+        const game::Variant water = game::waterScore(bath.waterHeight);
+        const game::Variant heat = game::heatScore(game.Temperature);
         if (game.WaterScore != water || game.HeatScore != heat ||
-            game.TotalScore != yopo::totalScore(water, heat)) {
+            game.TotalScore != game::totalScore(water, heat)) {
             return "scores the bath did not earn";
         }
     } else if (!game.WaterScore.isEmpty() || !game.HeatScore.isEmpty() || game.TotalScore != 0 ||
@@ -328,8 +328,8 @@ std::optional<std::string> unescaped(std::string_view text) {
     return out;
 }
 
-const char* typeWord(yopo::Variant::Type type) {
-    return yopo::typeName(type);
+const char* typeWord(game::Variant::Type type) {
+    return game::typeName(type);
 }
 
 std::string number(double value) {
@@ -353,7 +353,7 @@ private:
     std::string m_text;
 };
 
-std::string variantWords(const yopo::Variant& variant) {
+std::string variantWords(const game::Variant& variant) {
     return std::string(typeWord(variant.type())) + ' ' + number(variant.value());
 }
 
@@ -415,20 +415,20 @@ public:
     std::string_view word(std::size_t i) const {
         return m_failed ? std::string_view() : m_words[i];
     }
-    yopo::Variant variant(std::size_t i) {
+    game::Variant variant(std::size_t i) {
         const std::string_view type = word(i);
         const long long value = integer(i + 1, 0, std::numeric_limits<std::int32_t>::max());
-        if (type == typeWord(yopo::Variant::Type::Empty) && value == 0) {
+        if (type == typeWord(game::Variant::Type::Empty) && value == 0) {
             return {};
         }
-        if (type == typeWord(yopo::Variant::Type::Integer) && value <= 32767) {
-            return yopo::Variant::integer(static_cast<yopo::Integer>(value));
+        if (type == typeWord(game::Variant::Type::Integer) && value <= 32767) {
+            return game::Variant::integer(static_cast<game::Integer>(value));
         }
-        if (type == typeWord(yopo::Variant::Type::Single)) {
-            return yopo::Variant::single(static_cast<yopo::Single>(value));
+        if (type == typeWord(game::Variant::Type::Single)) {
+            return game::Variant::single(static_cast<game::Single>(value));
         }
-        if (type == typeWord(yopo::Variant::Type::Double)) {
-            return yopo::Variant::real(static_cast<double>(value));
+        if (type == typeWord(game::Variant::Type::Double)) {
+            return game::Variant::real(static_cast<double>(value));
         }
         fail("no such score");
         return {};
@@ -476,7 +476,7 @@ std::uint32_t crc32(std::string_view bytes) {
     return crc ^ 0xFFFFFFFFu;
 }
 
-BathRecord takeBath(const forms::Form1& form, const yopo::Game& game,
+BathRecord takeBath(const forms::Form1& form, const game::Game& game,
                     std::optional<Milliseconds> nextTickIn, WallClock made) {
     BathRecord bath;
     bath.made = made;
@@ -507,7 +507,7 @@ BathRecord takeBath(const forms::Form1& form, const yopo::Game& game,
     return bath;
 }
 
-void putBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game) {
+void putBath(const BathRecord& bath, forms::Form1& form, game::Game& game) {
     game.setState(bath.game);
     form.setBackColor(bath.backColor);
     form.Lbl_msg.setFontSize(bath.fontSize);
@@ -533,7 +533,7 @@ void putBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game) {
 }
 
 std::string writeBath(const BathRecord& bath) {
-    const yopo::GameState& game = bath.game;
+    const game::GameState& game = bath.game;
     std::string body = std::string(kFormatLine) + '\n';
     body += (Line("made") << static_cast<long long>(bath.made)).text();
     body += (Line("Phase") << static_cast<long long>(game.Phase)).text();
@@ -608,17 +608,17 @@ std::variant<BathRecord, Refusal> readBath(std::string_view bytes) {
     }
 
     BathRecord bath;
-    yopo::GameState& game = bath.game;
+    game::GameState& game = bath.game;
     Reader in(body.substr(first.size() + 1));
     constexpr long long kLongest = std::numeric_limits<std::int64_t>::max() / 4;
     if (in.line("made", 1)) {
         bath.made = in.integer(0, 0, kLongest);
     }
     if (in.line("Phase", 1)) {
-        game.Phase = static_cast<yopo::Integer>(in.integer(0, 0, 3));
+        game.Phase = static_cast<game::Integer>(in.integer(0, 0, 3));
     }
     if (in.line("Temperature", 1)) {
-        game.Temperature = static_cast<yopo::Integer>(in.integer(0, 0, 32767));
+        game.Temperature = static_cast<game::Integer>(in.integer(0, 0, 32767));
     }
     if (in.line("WaterScore", 2)) {
         game.WaterScore = in.variant(0);
@@ -627,10 +627,10 @@ std::variant<BathRecord, Refusal> readBath(std::string_view bytes) {
         game.HeatScore = in.variant(0);
     }
     if (in.line("TotalScore", 1)) {
-        game.TotalScore = static_cast<yopo::Long>(in.integer(0, 0, 2147483647));
+        game.TotalScore = static_cast<game::Long>(in.integer(0, 0, 2147483647));
     }
     if (in.line("ShakeSide", 1)) {
-        game.ShakeSide = static_cast<yopo::Integer>(in.integer(0, 0, 1));
+        game.ShakeSide = static_cast<game::Integer>(in.integer(0, 0, 1));
     }
     const long long place = static_cast<long long>(kFarthestPlace);
     if (in.line("Form1", 3)) {

@@ -25,7 +25,7 @@ using WallClock = std::int64_t;
 // and colour, and Timer1 with its next tick.
 struct BathRecord {
     WallClock made = 0;
-    yopo::GameState game;
+    game::GameState game;
     forms::Twips left = 0;
     forms::Twips top = 0;
     forms::Colour backColor = 0;
@@ -58,13 +58,13 @@ struct BathRecord {
 constexpr std::size_t kLargestRecord = 4096;
 
 // The bath as it stands now in `form` and `game`.
-BathRecord takeBath(const forms::Form1& form, const yopo::Game& game,
+BathRecord takeBath(const forms::Form1& form, const game::Game& game,
                     std::optional<Milliseconds> nextTickIn, WallClock made);
 
 // Puts the window's variables and every property the game changes back as
 // the record has them, through the same property operations the game uses;
 // the window's place and Timer1's next tick are the runtime's to restore.
-void putBath(const BathRecord& bath, forms::Form1& form, yopo::Game& game);
+void putBath(const BathRecord& bath, forms::Form1& form, game::Game& game);
 
 // The record's bytes.
 std::string writeBath(const BathRecord& bath);
