@@ -65,17 +65,10 @@ int main(int argc, char** argv) {
     // player's own close.
     front::qt::BathFile bathFile;
     ::runtime::BathKeeper keeper(form, game, runtime, bathFile);
-    bool sessionEnding = false;
     runtime.setAfterChange([&keeper] { keeper.keep(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [&](QSessionManager&) {
-        sessionEnding = true;
-        keeper.keep();
-    });
-    runtime.onClose = [&] {
-        if (!sessionEnding) {
-            keeper.closed();
-        }
-    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                     [&keeper](QSessionManager&) { keeper.sessionEnds(); });
+    runtime.onClose = [&keeper] { keeper.closed(); };
     runtime.start();
     keeper.resume();
     // Asked once the window is up; the answer comes long before any catastrophe.

@@ -78,17 +78,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             // the player's own close.
             front::win32::BathFile bathFile;
             ::runtime::BathKeeper keeper(form, game, runtime, bathFile);
-            bool sessionEnding = false;
             runtime.setAfterChange([&keeper] { keeper.keep(); });
-            runtime.onSessionEnd = [&] {
-                sessionEnding = true;
-                keeper.keep();
-            };
-            runtime.onClose = [&] {
-                if (!sessionEnding) {
-                    keeper.closed();
-                }
-            };
+            runtime.onSessionEnd = [&keeper] { keeper.sessionEnds(); };
+            runtime.onClose = [&keeper] { keeper.closed(); };
             if (!runtime.start()) {
                 cannotStart("cannot create the window");
             } else {

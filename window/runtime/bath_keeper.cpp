@@ -85,7 +85,15 @@ void BathKeeper::skipRepeats(Milliseconds behind) {
     }
 }
 
+void BathKeeper::sessionEnds() {
+    m_sessionEnding = true;
+    keep();
+}
+
 void BathKeeper::closed() {
+    if (m_sessionEnding) {
+        return;
+    }
     m_over = true;
     m_store.drop();
 }

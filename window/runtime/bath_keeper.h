@@ -54,7 +54,10 @@ public:
     // say: kept, or dropped once the bath is over. Catching up long after
     // a flood or a scald, it skips whole repeats of the shake.
     void keep();
-    // The player closed the window: the bath ends with it.
+    // The desktop session is ending: the bath is kept, and the window's
+    // close that follows is not the player's.
+    void sessionEnds();
+    // The window closed: the bath ends with it, when the player closed it.
     void closed();
 
     // The record as it would be kept now.
@@ -74,6 +77,7 @@ private:
     Runtime& m_runtime;
     BathStore& m_store;
     bool m_over = false;
+    bool m_sessionEnding = false;
     // Said once that the bath cannot be kept; the game plays on.
     bool m_cannotKeepSaid = false;
 };
