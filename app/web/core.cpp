@@ -2,6 +2,7 @@
 // The page (yopo.js) paints what view() and frame() say, lays its buttons
 // over the canvas, and wakes the game when wake() asks it to.
 #include "bath_keeper.h"
+#include "focus.h"
 #include "form1.h"
 #include "game.h"
 #include "page.h"
@@ -46,13 +47,6 @@ const char* reply(std::string text) {
     static std::string kept;
     kept = std::move(text);
     return kept.c_str();
-}
-
-const forms::CommandButton* button(const char* name) {
-    const forms::Control* control = core->form.find(name);
-    return control != nullptr && control->kind() == forms::ControlKind::CommandButton
-               ? static_cast<const forms::CommandButton*>(control)
-               : nullptr;
 }
 
 } // namespace
@@ -163,11 +157,16 @@ EMSCRIPTEN_KEEPALIVE const double* yopo_frame(double ratio) {
     return core->view.frame(ratio).numbers().data();
 }
 
-// Where the focus goes now, for the button named that had it before the
-// event ("" as the window opens): a button's name, or "" for the window.
-EMSCRIPTEN_KEEPALIVE const char* yopo_focus(const char* before) {
-    const forms::CommandButton* focus = core->view.focusAfter(*before ? button(before) : nullptr);
+// Where the focus goes as the window opens: a button's name, or "" for the
+// window itself.
+EMSCRIPTEN_KEEPALIVE const char* yopo_first_focus() {
+    const forms::CommandButton* focus = runtime::firstFocus(core->form);
     return reply(focus != nullptr ? focus->name() : std::string());
+}
+
+// The page's focus is on the button named ("" for none), before an act.
+EMSCRIPTEN_KEEPALIVE void yopo_focused(const char* name) {
+    core->runtime.focused(name);
 }
 
 } // extern "C"

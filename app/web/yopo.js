@@ -141,19 +141,16 @@ function ring() {
 
 // --- Events -------------------------------------------------------------
 
-// Everything that happens to the game goes through here: the core acts,
-// then the page shows what it says and moves the focus on if its button
-// can no longer act.
+// Everything that happens to the game goes through here: the core hears
+// where the focus is, acts, and the page shows what it says, the focus
+// moved where the core settles it.
 function happen(act) {
     if (!page.core) {
         return;
     }
-    const focused = focusedButton();
+    page.core.focused(focusedButton());
     act();
     show();
-    if (focused && !page.stopped && !canAct(focused)) {
-        focusOn(page.core.focus(focused));
-    }
 }
 
 function focusedButton() {
@@ -161,11 +158,6 @@ function focusedButton() {
     return active instanceof HTMLButtonElement && page.elements.get(active.id) === active
         ? active.id
         : kWindowFocus;
-}
-
-function canAct(name) {
-    const button = page.elements.get(name);
-    return button && !button.disabled && !button.hidden;
 }
 
 function focusOn(name) {
@@ -176,6 +168,9 @@ function show() {
     page.view = page.core.view(page.ratio);
     syncElements();
     tellTheTab();
+    if (page.view.focus !== undefined) {
+        focusOn(page.view.focus);
+    }
     if (page.view.say !== undefined) {
         say(page.view.say);
     }
@@ -573,7 +568,8 @@ function bind(module) {
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),
         frame: module._yopo_frame,
-        focus: module.cwrap("yopo_focus", "string", ["string"]),
+        firstFocus: module.cwrap("yopo_first_focus", "string", []),
+        focused: module.cwrap("yopo_focused", null, ["string"]),
         heap: () => module.HEAPF64,
         text: (address) => module.UTF8ToString(address),
         keep: () => module._yopo_keep(),
@@ -653,7 +649,7 @@ async function start() {
     // The moment the first frame reaches the screen, for the benchmark.
     requestAnimationFrame(() => performance.mark("yopo-first-paint"));
     dom.loadState.hidden = !page.stopped;
-    focusOn(core.focus(kWindowFocus));
+    focusOn(core.firstFocus());
     // Screen readers hear the greeting once the window is there and the
     // player is at it.
     core.shown();

@@ -59,7 +59,8 @@ bool WebRuntime::key(std::string_view focused, runtime::Key key, bool down, doub
         keyUp(key, when);
         return false;
     }
-    return keyDown(key, when, button(focused));
+    m_focused = button(focused);
+    return keyDown(key, when, m_focused);
 }
 
 runtime::Milliseconds WebRuntime::now() const {

@@ -39,6 +39,9 @@ public:
     // The player's `key` went down or came up at `at` on the page's clock,
     // the focus on the button named ("" for none); true if it pressed it.
     bool key(std::string_view focused, runtime::Key key, bool down, double at);
+    // The page tells which button has the focus ("" for none) before each
+    // act, so that the runtime can settle it once the handler is over.
+    void focused(std::string_view name) { m_focused = button(name); }
 
     // Whole milliseconds since Form_Load.
     Milliseconds clock() const { return now(); }
@@ -59,6 +62,12 @@ protected:
     // The page's live region says it at once, the greeting included: the
     // page has told of the window and its focus before it reports either.
     void announce(const std::string& words, Said) override { m_view.say(words); }
+    const CommandButton* focusedButton() const override { return m_focused; }
+    // The page moves the focus where the runtime settled it.
+    void moveFocus(const CommandButton* button) override {
+        m_focused = button;
+        m_view.focusOn(button);
+    }
 
 private:
     const CommandButton* button(std::string_view name) const;
@@ -69,6 +78,7 @@ private:
     Milliseconds m_origin;
     // Where the window stands: it never moves.
     runtime::Place m_standsAt;
+    const CommandButton* m_focused = nullptr;
 };
 
 } // namespace front::web

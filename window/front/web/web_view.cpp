@@ -2,7 +2,6 @@
 #include "web_view.h"
 
 #include "accessible_tree.h"
-#include "focus.h"
 #include "json.h"
 
 #include <algorithm>
@@ -114,6 +113,9 @@ std::string WebView::describe(double ratio, const std::optional<RunTimeError>& s
                ",\"shown\":" + boolean(node.shown) + "," + numbers + "}";
     }
     out += "]";
+    if (m_focus) {
+        out += ",\"focus\":" + quoted(*std::exchange(m_focus, std::nullopt));
+    }
     if (m_say) {
         out += ",\"say\":" + quoted(*std::exchange(m_say, std::nullopt));
     }
@@ -121,10 +123,6 @@ std::string WebView::describe(double ratio, const std::optional<RunTimeError>& s
         out += ",\"stopped\":" + quoted(stopped->report());
     }
     return out + "}";
-}
-
-const CommandButton* WebView::focusAfter(const CommandButton* before) const {
-    return before == nullptr ? runtime::firstFocus(m_form) : runtime::settledFocus(m_form, *before);
 }
 
 void WebView::formChanged(Property property) {

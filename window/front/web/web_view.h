@@ -48,6 +48,8 @@ public:
     //     pixels}; the status is the master's message, whose text is only
     //     ever what is announced;
     //   "say": the words to announce now, if any (each only once);
+    //   "focus": the button the focus is to go to now, if it is to move
+    //     ("" for the window itself);
     //   "stopped": the report of the run-time error that stopped the game.
     std::string describe(double ratio, const std::optional<RunTimeError>& stopped);
 
@@ -59,9 +61,9 @@ public:
     }
     void say(std::string words) { m_say = std::move(words); }
 
-    // Where the focus goes after an event, for the button that had it
-    // before (nullptr: as the window opens): nullptr for the window itself.
-    const CommandButton* focusAfter(const CommandButton* before) const;
+    // The focus is to go to `button` (nullptr: the window itself), said at
+    // the next describe().
+    void focusOn(const CommandButton* button) { m_focus = button ? button->name() : std::string(); }
 
     // Everything stands `offset` aside from where the layout puts it, on a
     // ground of `ground`, as the shared runtime decides.
@@ -83,6 +85,7 @@ private:
     // Until a runtime hosts the view: nothing said yet.
     runtime::Announcements m_unannounced{m_form};
     std::optional<std::string> m_say;
+    std::optional<std::string> m_focus;
     // The game has moved the window: it shakes, after a catastrophe.
     bool m_shaking = false;
 };
