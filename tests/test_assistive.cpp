@@ -83,8 +83,8 @@ private slots:
         QCOMPARE(QRect(at.left, at.top, at.width, at.height), area);
     }
 
-    // Events: "message WORDS" and "title WORDS" write a caption, "shown" and
-    // "active" are what the window system says. Heard: "EVENT: WORDS".
+    // Events: "message WORDS" and "title WORDS" write a caption, "shown",
+    // "hidden" and "active" are what the window system says. Heard: "EVENT: WORDS".
     void whatIsAnnouncedWhen_data() {
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QStringList>("heard");
@@ -119,6 +119,14 @@ private slots:
             << QStringList{"message: " + filling,
                            "message: そろそろ止めていいころじゃないでしょうか。",
                            "message: " + filling};
+        QTest::newRow("a hidden window holds its words, and says only the latest when seen")
+            << QStringList{"shown",
+                           "active",
+                           "hidden",
+                           "message 水を入れ始めました。",
+                           "message " + filling,
+                           "shown"}
+            << QStringList{"shown: " + filling};
         QTest::newRow("the title is no message")
             << QStringList{"shown", "title ヨポの名人"} << QStringList{};
     }
@@ -140,7 +148,9 @@ private slots:
                 title.setCaption(words);
                 said = announcements.captionChanged(title);
             } else if (kind == "shown") {
-                announcements.windowShown();
+                said = announcements.windowShown();
+            } else if (kind == "hidden") {
+                announcements.windowHidden();
             } else {
                 said = announcements.windowActivated();
             }

@@ -119,15 +119,23 @@ EMSCRIPTEN_KEEPALIVE int yopo_wake() {
     }
 }
 
-// What happened to the page's window: 0 its first frame is shown, 1 it
-// has the keyboard (the first time, the greeting is told), 2 it lost it.
+// What happened to the page's window: 0 its first frame is shown, or it is
+// seen again, 1 it has the keyboard (the first time, the greeting is told),
+// 2 it lost it, 3 it is hidden behind another tab.
 EMSCRIPTEN_KEEPALIVE void yopo_window(int event) {
-    if (event == 0) {
+    switch (event) {
+    case 0:
         core->runtime.windowShown();
-    } else if (event == 1) {
+        break;
+    case 1:
         core->runtime.windowActivated();
-    } else {
+        break;
+    case 2:
         core->runtime.keyboardLost();
+        break;
+    default:
+        core->runtime.windowHidden();
+        break;
     }
 }
 

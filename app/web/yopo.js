@@ -24,7 +24,7 @@ const measure2d = document.createElement("canvas").getContext("2d");
 // The keys that can press a button, as the core numbers them.
 const Key = { Space: 0, Enter: 1 };
 // What happened to the page's window, as the core numbers it.
-const WindowEvent = { Shown: 0, Activated: 1, KeyboardLost: 2 };
+const WindowEvent = { Shown: 0, Activated: 1, KeyboardLost: 2, Hidden: 3 };
 // A yes or no, as the core takes and gives it.
 const Flag = { No: 0, Yes: 1, of: (yes) => (yes ? 1 : 0) };
 // The frame's entries (see window/front/web/paint_list.h).
@@ -64,8 +64,6 @@ const page = {
     elements: new Map(),
     // The latest view of them.
     view: null,
-    // The words held back while the page is hidden: only the latest is said.
-    unsaid: null,
     stale: false,
     stopped: false,
     // Timer1's next wake-up (see wakeAt).
@@ -207,27 +205,23 @@ function catchUp() {
     happen(() => page.core.wake());
 }
 
-// The page is left: the tab tells of danger. The page is seen again: the
-// ticks due are delivered, the window painted once and only the latest
-// words said.
+// The page is left: the tab tells of danger, and the core holds the words
+// back. The page is seen again: the ticks due are delivered, the window
+// painted once, and the core says only the latest words.
 function comeBack() {
     if (document.hidden) {
+        if (page.core) {
+            page.core.hidden();
+        }
         tellTheTab();
         return;
     }
     catchUp();
-    if (page.unsaid !== null) {
-        say(page.unsaid);
-    }
+    happen(() => page.core.shown());
 }
 
 function say(words) {
-    if (document.hidden) {
-        page.unsaid = words;
-    } else {
-        dom.status.textContent = words;
-        page.unsaid = null;
-    }
+    dom.status.textContent = words;
 }
 
 // A run-time error has stopped the game: the player reads why in the page.
@@ -564,6 +558,7 @@ function bind(module) {
         shown: () => module._yopo_window(WindowEvent.Shown),
         activated: () => module._yopo_window(WindowEvent.Activated),
         keyboardLost: () => module._yopo_window(WindowEvent.KeyboardLost),
+        hidden: () => module._yopo_window(WindowEvent.Hidden),
         nextDue: module.cwrap("yopo_next_due", "number", []),
         state: module.cwrap("yopo_state", "string", []),
         view: (at) => JSON.parse(module.UTF8ToString(module._yopo_view(at))),

@@ -20,8 +20,18 @@ std::optional<std::string> Announcements::captionChanged(const forms::Label& lab
     return m_latest;
 }
 
-void Announcements::windowShown() {
+std::optional<std::string> Announcements::windowShown() {
     m_shown = true;
+    // Before the first activation the greeting waits for it.
+    if (!m_activated || m_latestTold || m_latest.empty()) {
+        return std::nullopt;
+    }
+    m_latestTold = true;
+    return m_latest;
+}
+
+void Announcements::windowHidden() {
+    m_shown = false;
 }
 
 std::optional<std::string> Announcements::windowActivated() {

@@ -19,8 +19,12 @@ public:
     // window is on the screen; the same words again are no news, so a flood
     // or a scald that writes its message at every shake step is heard once.
     std::optional<std::string> captionChanged(const forms::Label& label);
-    // The window is on the screen.
-    void windowShown();
+    // The window is on the screen. Seen again after it was hidden, it says
+    // the latest words that came while nobody could see it, if any.
+    std::optional<std::string> windowShown();
+    // The window is hidden (a page behind another tab): new words wait, and
+    // only the latest is said once it is seen again.
+    void windowHidden();
     // The window became the active one. The first time, the message written
     // before anyone could hear it (the greeting Form_Load writes before the
     // window is shown) is announced, unless it already was.

@@ -103,6 +103,12 @@ void Runtime::setReducedMotion(bool reduced) {
     showWindow();
 }
 
+void Runtime::windowShown() {
+    if (const std::optional<std::string> words = m_announcements.windowShown()) {
+        announce(*words, Said::News);
+    }
+}
+
 void Runtime::windowActivated() {
     if (const std::optional<std::string> words = m_announcements.windowActivated()) {
         announce(*words, Said::Greeting);

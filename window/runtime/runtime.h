@@ -75,8 +75,10 @@ public:
     // `in` is below zero when the bath was left long ago.
     void resumeTimer(const forms::Timer& timer, Milliseconds in);
     // What the front end reports of its window for screen readers (see
-    // Announcements): it is on the screen; it became the active one.
-    void windowShown() { m_announcements.windowShown(); }
+    // Announcements): it is on the screen, or hidden; it became the active
+    // one.
+    void windowShown();
+    void windowHidden() { m_announcements.windowHidden(); }
     void windowActivated();
     // What screen readers read of the master's message, and when.
     const Announcements& announcements() const { return m_announcements; }
