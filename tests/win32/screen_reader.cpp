@@ -138,8 +138,15 @@ struct Game {
             client->Release();
         }
         if (process.hProcess != nullptr) {
-            TerminateProcess(process.hProcess, 0);
-            WaitForSingleObject(process.hProcess, 5000);
+            // Closed as the player closes it, so that no bath is kept for
+            // the next game; killed only if it will not go.
+            if (window != nullptr) {
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+            if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) {
+                TerminateProcess(process.hProcess, 0);
+                WaitForSingleObject(process.hProcess, 5000);
+            }
             CloseHandle(process.hProcess);
             CloseHandle(process.hThread);
         }
