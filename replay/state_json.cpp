@@ -32,7 +32,8 @@ std::string buttonJson(const forms::CommandButton& button) {
 
 } // namespace
 
-std::string stateJson(std::int64_t clockMs, const game::GameState& state, const forms::Form1& form) {
+std::string stateJson(std::int64_t clockMs, const game::GameState& state,
+                      const forms::Form1& form) {
     return JsonObject()
         .integer("clock_ms", clockMs)
         .integer("Phase", state.Phase)
