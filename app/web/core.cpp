@@ -93,13 +93,13 @@ EMSCRIPTEN_KEEPALIVE int yopo_click(const char* name) {
 }
 
 // Space (0) or Enter (1) went down (`down` 1) or came up (0) at the
-// event's timeStamp, the focus on the button named ("" for none). Returns
+// event's timeStamp, on the button the page said has the focus. Returns
 // whether it pressed the button.
-EMSCRIPTEN_KEEPALIVE int yopo_key(const char* focused, int key, int down, double at) {
+EMSCRIPTEN_KEEPALIVE int yopo_key(int key, int down, double at) {
     const runtime::Key which = key == 0   ? runtime::Key::Space
                                : key == 1 ? runtime::Key::Enter
                                           : runtime::Key::Other;
-    return core->runtime.key(focused, which, down != 0, at) ? 1 : 0;
+    return core->runtime.key(which, down != 0, at) ? 1 : 0;
 }
 
 // The page's alarm went off: the ticks due are delivered, batch after batch

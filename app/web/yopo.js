@@ -535,7 +535,7 @@ function reportKey(event) {
     }
     event.preventDefault();
     const down = event.type === "keydown";
-    happen(() => page.core.key(focusedButton(), key, down, event.timeStamp));
+    happen(() => page.core.key(key, down, event.timeStamp));
 }
 dom.window.addEventListener("keydown", reportKey);
 dom.window.addEventListener("keyup", reportKey);
@@ -547,12 +547,12 @@ class CannotStart extends Error {}
 
 function bind(module) {
     const start = module.cwrap("yopo_start", "number", ["number", "number", "number", "number"]);
-    const key = module.cwrap("yopo_key", "number", ["string", "number", "number", "number"]);
+    const key = module.cwrap("yopo_key", "number", ["number", "number", "number"]);
     const reduceMotion = module.cwrap("yopo_reduce_motion", null, ["number"]);
     return {
         start,
         click: module.cwrap("yopo_click", "number", ["string"]),
-        key: (name, which, down, at) => key(name, which, Flag.of(down), at),
+        key: (which, down, at) => key(which, Flag.of(down), at),
         wake: module.cwrap("yopo_wake", "number", []),
         reduceMotion: (reduced) => reduceMotion(Flag.of(reduced)),
         shown: () => module._yopo_window(WindowEvent.Shown),

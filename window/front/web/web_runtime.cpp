@@ -53,13 +53,12 @@ bool WebRuntime::click(std::string_view name) {
     return pressed != nullptr && raiseClick(*pressed);
 }
 
-bool WebRuntime::key(std::string_view focused, runtime::Key key, bool down, double at) {
+bool WebRuntime::key(runtime::Key key, bool down, double at) {
     const auto when = static_cast<Milliseconds>(std::floor(at));
     if (!down) {
         keyUp(key, when);
         return false;
     }
-    m_focused = button(focused);
     return keyDown(key, when, m_focused);
 }
 

@@ -37,8 +37,8 @@ public:
     // The player clicks the button named; false if it cannot be clicked.
     bool click(std::string_view name);
     // The player's `key` went down or came up at `at` on the page's clock,
-    // the focus on the button named ("" for none); true if it pressed it.
-    bool key(std::string_view focused, runtime::Key key, bool down, double at);
+    // on the button focused(); true if it pressed it.
+    bool key(runtime::Key key, bool down, double at);
     // The page tells which button has the focus ("" for none) before each
     // act, so that the runtime can settle it once the handler is over.
     void focused(std::string_view name) { m_focused = button(name); }
