@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
-import {keepNothing, servedAndLaunched, state} from './support.mjs';
+import {keepNothing, servedAndLaunched, started, state} from './support.mjs';
 
 const web = servedAndLaunched();
 
@@ -49,8 +49,7 @@ for (const [what, ending] of [['its face', '.woff2'], ['the portrait', '/portrai
                               ['the word picture', '/yopo-word.gif']]) {
     test(`without ${what} the page plays on`, async () => {
         const {page} = await openWithout([ending]);
-        await page.waitForFunction(() => window.yopo);
-        await page.evaluate(() => window.yopo.ready);
+        await started(page);
         assert.equal(await page.$eval('#load-state', (element) => element.hidden), true);
         await page.click('#Command1');
         assert.equal((await state(page)).Phase, 1);

@@ -6,7 +6,7 @@ import path from 'node:path';
 import {setTimeout as sleep} from 'node:timers/promises';
 import {test} from 'node:test';
 
-import {launch, servedAndLaunched, source, state} from './support.mjs';
+import {launch, servedAndLaunched, source, started, state} from './support.mjs';
 
 const web = servedAndLaunched();
 
@@ -33,8 +33,7 @@ async function awayFor(page, away) {
 }
 
 async function ready(page) {
-    await page.waitForFunction(() => window.yopo);
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
 }
 
 async function opened(browser = web.browser) {

@@ -9,7 +9,7 @@ import os from 'node:os';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
 
-import {launch, serve, site, state} from './support.mjs';
+import {launch, serve, site, started, state} from './support.mjs';
 
 let browser;
 before(async () => {
@@ -22,12 +22,15 @@ after(async () => {
 // Each test has a copy of the site at an address of its own, so that one
 // test's cached version is not another's. Chromium installs nothing from an
 // incognito context, so the manifest's test uses the browser's own profile,
-// itself new with every launch.
-async function fresh({incognito = true} = {}) {
+// itself new with every launch. The copy goes when the test ends, passed or
+// not: a server left open would keep the run from ever finishing.
+async function fresh(t, {incognito = true} = {}) {
     const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'yopo-site-'));
     fs.cpSync(site, folder, {recursive: true});
     const context = incognito ? await browser.createBrowserContext() : browser.defaultBrowserContext();
-    return {folder, context, incognito, server: await serve(folder)};
+    const run = {folder, context, incognito, server: await serve(folder)};
+    t.after(() => dispose(run));
+    return run;
 }
 
 async function dispose({folder, context, incognito, server}) {
@@ -38,6 +41,19 @@ async function dispose({folder, context, incognito, server}) {
     fs.rmSync(folder, {recursive: true, force: true});
 }
 
+// Settles once `page` has loaded `count` more documents.
+function loads(page, count) {
+    return new Promise((resolve) => {
+        let seen = 0;
+        page.on('load', function loaded() {
+            if (++seen === count) {
+                page.off('load', loaded);
+                resolve();
+            }
+        });
+    });
+}
+
 // Waits until the service worker is active and has the whole site.
 async function kept(page) {
     return page.evaluate(async () => {
@@ -46,11 +62,11 @@ async function kept(page) {
     });
 }
 
-test('Chromium reads the manifest and finds nothing that stops an install', async () => {
-    const run = await fresh({incognito: false});
+test('Chromium reads the manifest and finds nothing that stops an install', async (t) => {
+    const run = await fresh(t, {incognito: false});
     const page = await run.context.newPage();
     await page.goto(run.server.url);
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     await kept(page);
     const session = await page.createCDPSession();
     const manifest = await session.send('Page.getAppManifest');
@@ -64,11 +80,10 @@ test('Chromium reads the manifest and finds nothing that stops an install', asyn
     const {installabilityErrors} = await session.send('Page.getInstallabilityErrors');
     assert.deepEqual(installabilityErrors, []);
     await page.close();
-    await dispose(run);
 });
 
-test('the page runs under its Content-Security-Policy with nothing refused', async () => {
-    const run = await fresh();
+test('the page runs under its Content-Security-Policy with nothing refused', async (t) => {
+    const run = await fresh(t);
     const page = await run.context.newPage();
     const refused = [];
     page.on('console', (message) => {
@@ -82,7 +97,7 @@ test('the page runs under its Content-Security-Policy with nothing refused', asy
         });
     });
     await page.goto(run.server.url);
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     await page.click('#Command1');
     await kept(page);
     refused.push(...await page.evaluate(() => window.refused ?? []));
@@ -96,35 +111,33 @@ test('the page runs under its Content-Security-Policy with nothing refused', asy
     const html = fs.readFileSync(path.join(run.folder, 'index.html'), 'utf8');
     assert.doesNotMatch(html, /<script(?![^>]*\ssrc=)[^>]*>/i, 'an inline script');
     assert.doesNotMatch(html, /<style|\sstyle=/i, 'an inline style');
-    await dispose(run);
 });
 
-test('after a first visit the game loads and plays with the server gone', async () => {
-    const run = await fresh();
+test('after a first visit the game loads and plays with the server gone', async (t) => {
+    const run = await fresh(t);
     const page = await run.context.newPage();
     await page.goto(run.server.url);
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     const first = await kept(page);
     assert.equal(first.caches.length, 1);
     await run.server.close();
 
     await page.reload();
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     assert.ok(await page.evaluate(() => navigator.serviceWorker.controller !== null));
     await page.click('#Command1');
     assert.equal((await state(page)).Phase, 1);
-    await dispose(run);
 });
 
-test('a new version waits while a bath runs and takes it up at the next load', async () => {
-    const run = await fresh();
+test('a new version waits while a bath runs and takes it up at the next load', async (t) => {
+    const run = await fresh(t);
     const page = await run.context.newPage();
     await page.goto(run.server.url);
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     const first = await kept(page);
     // The page is the service worker's own from its second load on.
     await page.reload();
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     await page.click('#Command1');
 
     // A new build of the site: the worker carries a new version.
@@ -150,14 +163,17 @@ test('a new version waits while a bath runs and takes it up at the next load', a
     assert.equal((await state(page)).Phase, 1);
     assert.deepEqual((await page.evaluate(() => caches.keys())).sort(), waited.caches);
 
-    // The player reloads: the new version takes over, the old one goes, and
-    // the bath goes on from the record the old version kept.
+    // The player reloads. A reload alone never wakes a waiting version (the
+    // old page still holds the old one), so the page that loads hands over
+    // to it and loads once more, under it. The old version goes, and the
+    // bath goes on from the record the old version kept.
+    const handedOver = loads(page, 2);
     await page.reload();
+    await handedOver;
     await page.waitForFunction(async () => (await caches.keys()).join() === 'yopo-next',
                                {polling: 100, timeout: 10000});
-    await page.evaluate(() => window.yopo.ready);
+    await started(page);
     assert.equal((await state(page)).Phase, 1);
-    await dispose(run);
 });
 
 // One request as sent, its path untouched: the status and headers.
@@ -171,8 +187,9 @@ function ask(url, path) {
     });
 }
 
-test('the server answers odd addresses 400 or 404, goes on, and sends its headers', async () => {
+test('the server answers odd addresses 400 or 404, goes on, and sends its headers', async (t) => {
     const server = await serve(site);
+    t.after(() => server.close());
     const odd = ['/%', '/%E0%A4%A', '/index.html%00', '/../../etc/passwd', '/yopo.js/', '/nothing'];
     const answers = [];
     for (const path of odd) {
@@ -186,5 +203,4 @@ test('the server answers odd addresses 400 or 404, goes on, and sends its header
         assert.ok(policy.includes(directive), `no ${directive} in ${policy}`);
     }
     assert.equal(page.headers['x-content-type-options'], 'nosniff');
-    await server.close();
 });

@@ -70,9 +70,15 @@ export async function open(browser, url,
     }
     await keepNothing(page);
     await page.goto(url);
+    await started(page);
+    return page;
+}
+
+// Waits until the game on `page` has started. A load event is not enough: a
+// reload that a new service worker takes over may settle before yopo.js runs.
+export async function started(page) {
     await page.waitForFunction(() => window.yopo);
     await page.evaluate(() => window.yopo.ready);
-    return page;
 }
 
 // Each game on `page` is a new bath, whatever an earlier page kept, and keeps
