@@ -1,6 +1,6 @@
 // bath.cpp: what keeping the bath costs. The record's size at each stage of a
-// game; the cost of keeping it at a tick (made, written, and stored in a
-// file flushed to the disk and renamed) beside the cost of the tick itself;
+// game; the cost of keeping it at a tick (made, written, and stored over the
+// record before in the desktop's file) beside the cost of the tick itself;
 // and the time a bath kept an hour and a day ago takes to reach "now", beside
 // the start of a game with nothing kept. All on the headless runtime, whose
 // ticks the desktop runtimes share.
@@ -103,7 +103,7 @@ int main() {
     std::printf("\nkeeping it at each of %d filling ticks, medians:\n", kTicks);
     std::printf("  the tick itself (baseline)   %8.1f us\n", median(ticks));
     std::printf("  the record made and written  %8.1f us\n", median(records));
-    std::printf("  stored: temporary file written, flushed, renamed over it  %8.1f us"
+    std::printf("  stored: written over the record before, in place  %8.1f us"
                 " (once in 6 s while the tap runs; 1500 ms at the least while it heats)\n",
                 median(stores));
 

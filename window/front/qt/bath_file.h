@@ -13,12 +13,15 @@ public:
     // The file in the player's state folder.
     BathFile();
     explicit BathFile(QString path) : m_path(std::move(path)) {}
+    ~BathFile() override;
+    BathFile(const BathFile&) = delete;
+    BathFile& operator=(const BathFile&) = delete;
 
     const QString& path() const { return m_path; }
 
     std::optional<std::string> fetch() override;
-    // A temporary file beside it, written and flushed, then renamed over
-    // it: the folder holds the old record or the new, never half of one.
+    // Written over the record before, in place, in one write: the file holds
+    // the old record or the new, never half of one.
     bool store(std::string_view bytes) override;
     void drop() override;
     // Renamed bath.bad, in place of an older one.
@@ -27,9 +30,12 @@ public:
     runtime::WallClock wallNow() const override;
 
 private:
+    // The record's file, open from the first record kept until the bath ends.
+    bool openRecord();
+    void closeRecord();
+
     QString m_path;
-    // The state folder is made once, at the first record kept.
-    bool m_folderMade = false;
+    int m_fd = -1;
 };
 
 } // namespace front::qt
