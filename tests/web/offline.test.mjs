@@ -41,16 +41,23 @@ async function dispose({folder, context, incognito, server}) {
     fs.rmSync(folder, {recursive: true, force: true});
 }
 
-// Settles once `page` has loaded `count` more documents.
+// Settles once `page` has loaded `count` more documents; fails, rather than
+// waiting for ever, if it has not within ten seconds.
 function loads(page, count) {
-    return new Promise((resolve) => {
+    return new Promise((resolve, reject) => {
         let seen = 0;
-        page.on('load', function loaded() {
+        const late = setTimeout(() => {
+            page.off('load', loaded);
+            reject(new Error(`${seen} of ${count} loads in 10 s`));
+        }, 10000);
+        function loaded() {
             if (++seen === count) {
+                clearTimeout(late);
                 page.off('load', loaded);
                 resolve();
             }
-        });
+        }
+        page.on('load', loaded);
     });
 }
 
