@@ -32,10 +32,6 @@ async function awayFor(page, away) {
     }, away));
 }
 
-async function ready(page) {
-    await started(page);
-}
-
 async function opened(browser = web.browser) {
     // No page of an earlier test holds the bath any more.
     for (const old of await browser.pages()) {
@@ -55,7 +51,7 @@ async function opened(browser = web.browser) {
 
 async function reloaded(page) {
     await page.reload();
-    await ready(page);
+    await started(page);
 }
 
 const kept = (page) => page.evaluate(() => localStorage.getItem('yopo-bath'));
@@ -179,7 +175,7 @@ test('two tabs share one bath: the second offers to take it over, and the first 
     await second.waitForSelector('#elsewhere');
     assert.match(await second.$eval('#elsewhere', (line) => line.textContent), /別のタブで開いています/);
     await second.click('#elsewhere button');
-    await ready(second);
+    await started(second);
     assert.equal((await state(second)).Phase, 1);
     await first.waitForFunction(() => !document.getElementById('load-state').hidden);
     assert.match(await first.$eval('#load-state', (line) => line.textContent), /別のタブ/);
@@ -206,13 +202,13 @@ test('the start-again control asks first while a bath is under way', async () =>
     assert.equal((await state(page)).Phase, 1);
     answer = true;
     await Promise.all([page.waitForNavigation(), page.click('#new-bath')]);
-    await ready(page);
+    await started(page);
     assert.equal(asked, 2);
     assert.equal((await state(page)).Phase, 0);
     assert.equal(await kept(page), null);
     // With no bath under way it starts again without asking.
     await Promise.all([page.waitForNavigation(), page.click('#new-bath')]);
-    await ready(page);
+    await started(page);
     assert.equal(asked, 2);
     await page.close();
 });
@@ -242,7 +238,7 @@ test('a tab the browser discards comes back with its bath', async () => {
         const target = await browser.waitForTarget(
             (t) => t.type() === 'page' && t.url() === url && t.targetId !== page.target()._targetId);
         const back = await target.page();
-        await ready(back);
+        await started(back);
         assert.equal(await back.evaluate(() => document.wasDiscarded), true);
         assert.equal((await state(back)).Phase, 1);
     } finally {

@@ -30,8 +30,9 @@ public:
     runtime::WallClock wallNow() const override;
 
 private:
-    // The record's file, open from the first record kept until the bath ends.
-    bool openRecord();
+    // The record's file, open from the first record kept until the bath
+    // ends: its length now, or none if it cannot be opened.
+    std::optional<std::size_t> openRecord();
     void closeRecord();
 
     QString m_path;
