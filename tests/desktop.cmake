@@ -51,6 +51,6 @@ qt_add_executable(test_held_keys test_held_keys.cpp)
 target_include_directories(test_held_keys PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(test_held_keys PRIVATE Qt6::Test yopo_game yopo_qtwindow yopo_warnings)
 add_test(NAME test_held_keys
-         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:test_held_keys>)
+         COMMAND ${YOPO_XVFB_RUN} $<TARGET_FILE:test_held_keys>)
 set_tests_properties(test_held_keys PROPERTIES LABELS desktop TIMEOUT 60
                      ENVIRONMENT "QT_QPA_PLATFORM=xcb")
