@@ -24,14 +24,14 @@ add_test(NAME release_windows_zip
 
 # A prefix of its own, emptied first: what the installer leaves is all there is.
 add_test(NAME release_installer
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_release_dir}/installer.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_release_dir}/installer.sh
                  ${yopo_windows_dist}/${yopo_stem}-setup.exe ${PROJECT_VERSION} ${YOPO_APP_ID})
 set_tests_properties(release_installer PROPERTIES
     LABELS "release;wine" TIMEOUT 180
     ENVIRONMENT "LC_ALL=C.UTF-8;WINEDEBUG=-all;WINEPREFIX=${PROJECT_BINARY_DIR}/release-wine-prefix")
 
 add_test(NAME release_portable
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_release_dir}/portable.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_release_dir}/portable.sh
                  ${yopo_windows_dist}/${yopo_stem}-windows.zip)
 set_tests_properties(release_portable PROPERTIES
     LABELS "release;wine" FIXTURES_REQUIRED wine ENVIRONMENT "${yopo_wine_env}")

@@ -30,13 +30,13 @@ endforeach()
 # output and status beside the Linux runner's for the same arguments and
 # scripts (a Ctrl-Z line, the bidirectional controls).
 add_test(NAME wine_command_line
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_wine_dir}/command_line.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/command_line.sh
                  $<TARGET_FILE:yopo-headless>)
 set_tests_properties(wine_command_line PROPERTIES FIXTURES_REQUIRED wine LABELS wine
                      ENVIRONMENT "${yopo_wine_env}")
 
 add_test(NAME wine_window
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_wine_dir}/window.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/window.sh
                  $<TARGET_FILE:yopo> ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe
                  ${PROJECT_BINARY_DIR}/wine-screenshots)
 set_tests_properties(wine_window PROPERTIES FIXTURES_REQUIRED wine)
@@ -45,7 +45,7 @@ set_tests_properties(wine_window PROPERTIES FIXTURES_REQUIRED wine)
 # the accessible tree as a game changes it, and each new message heard from
 # the message's live region. At 96 dpi, so it takes turns with the DPI tests.
 add_test(NAME wine_screen_reader
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_wine_dir}/screen_reader.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/screen_reader.sh
                  ${YOPO_WINDOWS_BUILD}/tests/win32/yopo-screen-reader.exe
                  ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe)
 
@@ -54,7 +54,7 @@ add_test(NAME wine_screen_reader
 set(yopo_hidpi_tests "")
 foreach(dpi 120 144 192)
     add_test(NAME wine_hidpi_${dpi}
-             COMMAND ${YOPO_XVFB_RUN} ${yopo_wine_dir}/hidpi.sh ${dpi}
+             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/hidpi.sh ${dpi}
                      ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe ${PROJECT_BINARY_DIR}/wine-screenshots)
     list(APPEND yopo_hidpi_tests wine_hidpi_${dpi})
 endforeach()
@@ -63,7 +63,7 @@ set_tests_properties(wine_window wine_screen_reader ${yopo_hidpi_tests} PROPERTI
 
 # yopo.exe killed mid-fill and started again: the bath goes on.
 add_test(NAME wine_bath_killed
-         COMMAND ${YOPO_XVFB_RUN} ${yopo_wine_dir}/bath.sh
+         COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" ${yopo_wine_dir}/bath.sh
                  ${YOPO_WINDOWS_BUILD}/app/win32/yopo.exe)
 set_tests_properties(wine_bath_killed PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_dpi
                      TIMEOUT 120)
